@@ -1,0 +1,33 @@
+# Compile and link settings of the shipped programs and of the code they share.
+#
+# The programs are plain procedural C++ against the ANSI Win32 API: no C++
+# runtime at run time (no exceptions, no RTTI), linked statically so that they
+# import nothing but Windows system DLLs, small, and byte-for-byte
+# reproducible (no link time stamp, no build paths).
+
+set(ZX_PRODUCT_COMPILE_OPTIONS
+  -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+  -fno-unwind-tables -ffunction-sections -fdata-sections
+  -Wall -Wextra -Werror
+  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+  -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+set(ZX_PRODUCT_LINK_OPTIONS
+  -static -s -mwindows -Wl,--gc-sections -Wl,--no-insert-timestamp
+  -Wl,--build-id=none)
+
+# Product code that several targets share (common/).
+function(zx_product_library target)
+  target_compile_options(${target} PRIVATE ${ZX_PRODUCT_COMPILE_OPTIONS})
+  target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+endfunction()
+
+# One shipped program: zx_deliverable(Kaplet SOURCES ... RESOURCES ... LIBS ...)
+function(zx_deliverable target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;RESOURCES;LIBS" ${ARGN})
+  add_executable(${target} WIN32 ${ARG_SOURCES} ${ARG_RESOURCES})
+  target_compile_options(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:C,CXX>:${ZX_PRODUCT_COMPILE_OPTIONS}>)
+  target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+  target_link_options(${target} PRIVATE ${ZX_PRODUCT_LINK_OPTIONS})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+endfunction()

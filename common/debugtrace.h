@@ -1,0 +1,12 @@
+// The programs' only log: one formatted line to the system debugger output.
+#ifndef DEBUGTRACE_H
+#define DEBUGTRACE_H
+
+// Calls with a level above this print nothing; it stays 0, so level 0 always prints.
+extern int traceThreshold;
+
+// wsprintfA-style; the format carries its own trailing "\n" where it has one.
+// A line longer than 1024 characters is cut there.
+void DebugTrace(int level, const char *format, ...);
+
+#endif

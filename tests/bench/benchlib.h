@@ -1,0 +1,129 @@
+// Test bench helpers for the Wine test programs: the build's program folder,
+// the registry as Windows stores it, the simulated touch controller, programs
+// run under the debug API (exit code and every debugger-output line), their
+// windows and message boxes, input and the screen's pixels.
+#ifndef BENCHLIB_H
+#define BENCHLIB_H
+
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// --- places -------------------------------------------------------------------
+std::string BinDir();                           // folder of the built programs
+std::string BinPath(const std::string &file);   // BinDir()\file
+std::string WindowsDir();                       // GetWindowsDirectoryA
+bool FileExists(const std::string &path);
+std::string ReadFileText(const std::string &path);   // "" when missing
+void CopyFileOrFail(const std::string &from, const std::string &to);
+
+// --- registry -------------------------------------------------------------------
+struct RegValue {
+    bool exists = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    DWORD AsDword() const;          // first 4 bytes; 0xDEADBEEF when not 4 bytes
+    std::string AsString() const;   // the bytes up to the first zero
+};
+RegValue ReadValue(HKEY root, const std::string &path, const std::string &name);
+bool KeyExists(HKEY root, const std::string &path);
+void WriteDword(HKEY root, const std::string &path, const std::string &name, DWORD value);
+void WriteString(HKEY root, const std::string &path, const std::string &name, const std::string &value);
+void WriteBinary(HKEY root, const std::string &path, const std::string &name, const void *data, DWORD size);
+void DeleteValue(HKEY root, const std::string &path, const std::string &name);
+void DeleteTree(HKEY root, const std::string &path);
+
+// Wine's per-program Windows version ("win98", "winxp", "vista", "win7", ...).
+void SetProgramVersion(const std::string &exeName, const std::string &version);
+
+// --- the simulated touch controller ---------------------------------------------------
+// Key of the controller's steering values (see the stand-in's source).
+extern const char *const kTouchSimKey;
+extern const char *const kParametersKey;     // the driver's Parameters key, HKLM
+
+// Copies the stand-in driver to System32\drivers\Velqar.sys, registers the
+// kernel service "Drovik" and starts it, so \\.\TessivarUsb opens.
+void InstallTouchSim();
+void StopTouchSim();
+// The touch words handed out in turn by IOCTL_TOUCH_GET_XY (from the start).
+void SetTouchWords(const std::vector<DWORD> &words);
+void SetTouchSim(const std::string &name, DWORD value);
+inline DWORD TouchWord(DWORD x, DWORD y) { return (x << 16) | (y & 0xFFFF); }
+
+struct SimRequest {
+    uint64_t timeUs = 0;      // controller's clock, microseconds
+    DWORD code = 0;
+    bool hasIn = false;
+    DWORD in = 0;
+    bool hasOut = false;
+    DWORD out = 0;
+    DWORD status = 0;         // NTSTATUS the request completed with
+    bool hasParams = false;   // update requests: the eleven calibration values
+    int64_t params[11] = {};  // -1 where a value was missing or not 4 bytes
+};
+std::vector<SimRequest> ReadSimLog();
+void ClearSimLog();
+
+// Creates the driver's Parameters key with the installed defaults.
+void InstallDefaultParameters();
+
+// --- programs under test ------------------------------------------------------------
+struct Program;
+// Starts exe (a path) with the command-line tail args, under the debug API.
+Program *StartProgram(const std::string &exe, const std::string &args = "",
+                      const std::string &currentDir = "");
+DWORD ProgramId(Program *program);
+// Waits for the end; true and the exit code when it ended within timeoutMs.
+bool WaitProgram(Program *program, DWORD timeoutMs, DWORD *exitCode);
+// Every OutputDebugStringA of the program so far, exactly as sent.
+std::vector<std::string> DebugOutput(Program *program);
+// Ends the program if still running and frees the record.
+void EndProgram(Program *program);
+
+// Runs exe to its end (ending it after timeoutMs): exit code, or 0xFFFFFFFF.
+DWORD RunProgram(const std::string &exe, const std::string &args = "", DWORD timeoutMs = 30000,
+                 std::vector<std::string> *debugOutput = nullptr);
+
+// --- windows -----------------------------------------------------------------------
+// First visible top-level window of the process with that class (any when null).
+HWND WaitForWindow(DWORD processId, const char *className, DWORD timeoutMs);
+HWND FindProcessWindow(DWORD processId, const char *className);
+std::string WindowText(HWND window);
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+    bool hasIcon = false;
+    std::vector<std::string> buttons;   // button texts, in child order
+};
+// Waits for a message box of the process and reads it.
+MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+// Presses the message box's button with that id (IDOK, IDYES, ...).
+void AnswerMessageBox(const MessageBoxInfo &box, int buttonId);
+// Processes this thread's messages for ms milliseconds (the tests own no windows,
+// but some Win32 calls want a pumping caller).
+void Pause(DWORD ms);
+
+// --- input and screen ------------------------------------------------------------------
+// Real pointer input through the X server: move there, press, release.
+void ClickAt(int x, int y, bool rightButton = false);
+void MoveTo(int x, int y);
+void PressButton(bool down, bool rightButton = false);
+void PressKey(WORD virtualKey);
+
+struct Screen {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;    // row by row, top first
+    COLORREF At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+    // How many pixels of the rectangle have exactly that colour.
+    int Count(const RECT &area, COLORREF colour) const;
+    void SaveBmp(const std::string &path) const;
+};
+Screen CaptureScreen();
+
+}  // namespace bench
+
+#endif

@@ -1,0 +1,65 @@
+// The debug trace as a debugger sees it: exact text, no added line break,
+// level filtering and the cut of over-long lines.
+#include <gtest/gtest.h>
+#include "benchlib.h"
+
+static std::vector<std::string> Trace(const std::string &args)
+{
+    std::vector<std::string> output;
+    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), args, 30000, &output), 0u);
+    return output;
+}
+
+TEST(DebugTrace, LineArrivesExactlyAsFormatted)
+{
+    EXPECT_EQ(Trace("trace 0 \"Open register key fail(%d)\\n\" 5"),
+              std::vector<std::string>{"Open register key fail(5)\n"});
+    EXPECT_EQ(Trace("trace 0 \"Process \"\"%s\"\" return%d(%d:0x%08X)\\n\" s:C:\\med 9 -1"),
+              std::vector<std::string>{"Process \"C:\\med\" return9(-1:0x00000000)\n"});
+}
+
+TEST(DebugTrace, NumbersArePaddedToFiveButNeverCut)
+{
+    EXPECT_EQ(Trace("trace 0 \"$$$$$$$$XY(%5d,%5d)\\n\" 1234 567"),
+              std::vector<std::string>{"$$$$$$$$XY( 1234,  567)\n"});
+    EXPECT_EQ(Trace("trace 0 \"$$$$$$$$XY2(%5d,%5d)\\n\" 123456 65535"),
+              std::vector<std::string>{"$$$$$$$$XY2(123456,65535)\n"});
+}
+
+TEST(DebugTrace, AddsNoLineBreakOfItsOwn)
+{
+    EXPECT_EQ(Trace("trace 0 \"Set Security.\""), std::vector<std::string>{"Set Security."});
+}
+
+TEST(DebugTrace, OnlyLevelZeroAndBelowPrint)
+{
+    EXPECT_TRUE(Trace("trace 1 \"hidden\\n\"").empty());
+    EXPECT_TRUE(Trace("trace 7 \"hidden\\n\"").empty());
+    EXPECT_EQ(Trace("trace -1 \"shown\\n\""), std::vector<std::string>{"shown\n"});
+}
+
+static std::string Alphabet(size_t count)
+{
+    std::string s;
+    for (size_t i = 0; i < count; i++)
+        s += (char)('a' + i % 26);
+    return s;
+}
+
+TEST(DebugTrace, LongLinesArriveWholeUpToTheLimitAndAreCutThere)
+{
+    EXPECT_EQ(Trace("tracelong 0 1000"), std::vector<std::string>{Alphabet(1000)});
+    std::vector<std::string> out = Trace("tracelong 0 1023");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], Alphabet(1023));
+    out = Trace("tracelong 0 1024");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_LE(out[0].size(), 1024u);
+    EXPECT_GE(out[0].size(), 1023u);
+    EXPECT_EQ(out[0], Alphabet(out[0].size()));
+    out = Trace("tracelong 0 5000");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_LE(out[0].size(), 1024u);
+    EXPECT_GE(out[0].size(), 1023u);
+    EXPECT_EQ(out[0], Alphabet(out[0].size()));
+}
