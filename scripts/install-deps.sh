@@ -11,7 +11,7 @@ packages=(
   mingw-w64-common mingw-w64-x86-64-dev mingw-w64-i686-dev
   googletest
   wine wine64
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick python3
 )
 missing=()
 for p in "${packages[@]}"; do
