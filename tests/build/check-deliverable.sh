@@ -1,0 +1,34 @@
+#!/bin/bash
+# Checks one shipped program as Windows would load it:
+#   check-deliverable.sh EXE MACHINE [manifest|no-manifest]
+# MACHINE is x64 or x86. Fails when the machine type is not that, when it
+# imports a DLL that a clean Windows does not have (C++ runtime, libgcc,
+# winpthread, ...), when it has no resources, or when the manifest is
+# present/absent against the third argument.
+set -u
+exe=$1 machine=$2 manifest=${3:-}
+fail() { echo "FAIL: $exe: $*"; status=1; }
+status=0
+[ -f "$exe" ] || { echo "FAIL: $exe missing"; exit 1; }
+pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+got=$(od -An -tx2 -j $((pe + 4)) -N2 "$exe" | tr -d ' ')
+case $machine in
+  x64) want=8664 dump=x86_64-w64-mingw32-objdump ;;
+  x86) want=014c dump=i686-w64-mingw32-objdump ;;
+esac
+[ "$got" = "$want" ] || fail "machine type $got, expected $want"
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt|shlwapi|version|setupapi|ntdll)\.dll$'
+imports=$($dump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+echo "$(basename "$exe") ($machine) imports: $(echo $imports)"
+for dll in $imports; do
+  echo "$dll" | grep -qE "$allowed" || fail "imports $dll"
+done
+$dump -h "$exe" | grep -q ' \.rsrc ' || fail "has no resources"
+if [ -n "$manifest" ]; then
+  # RT_MANIFEST is resource type 24; windres keeps manifests as that type.
+  has=$(x86_64-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null | grep -cE '^[0-9]+ 24 ' || true)
+  if [ "$manifest" = manifest ] && [ "$has" = 0 ]; then fail "has no manifest"; fi
+  if [ "$manifest" = no-manifest ] && [ "$has" != 0 ]; then fail "has a manifest"; fi
+fi
+[ $status = 0 ] && echo "ok"
+exit $status
