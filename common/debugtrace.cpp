@@ -12,9 +12,10 @@ void DebugTrace(int level, const char *format, ...)
 {
     if (level > traceThreshold)
         return;
-    // wvsprintfA writes at most 1024 characters and, when a line is that long,
-    // not always a terminating zero after them; the spare byte keeps the line
-    // ended, so OutputDebugStringA never reads past the buffer.
+    // wvsprintfA writes at most 1024 bytes: a longer line is cut to its first
+    // 1023 characters and the terminating zero. The spare byte keeps the line
+    // ended even where an implementation leaves the zero out at the limit, so
+    // OutputDebugStringA never reads past the buffer.
     char line[TRACE_LINE_MAX + 1];
     ZeroMemory(line, sizeof(line));
     va_list args;

@@ -6,7 +6,8 @@
 extern int traceThreshold;
 
 // wsprintfA-style; the format carries its own trailing "\n" where it has one.
-// A line longer than 1024 characters is cut there.
+// A line that does not fit wvsprintfA's 1024-byte limit is cut to 1023
+// characters.
 void DebugTrace(int level, const char *format, ...);
 
 #endif
