@@ -1,0 +1,55 @@
+// The two mouse pictures (bitmaps 201 and 202) and the memory surfaces they
+// are drawn from. Both pictures stay selected into their own surface for the
+// window's whole life, so painting is a single copy.
+#include "kaplet.h"
+#include "resource.h"
+
+static HBITMAP leftPicture;
+static HBITMAP rightPicture;
+static HDC leftSurface;
+static HDC rightSurface;
+
+BOOL LoadPictures(HINSTANCE instance)
+{
+    leftPicture = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LEFT_PICTURE));
+    rightPicture = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_RIGHT_PICTURE));
+    return leftPicture && rightPicture;
+}
+
+BOOL CreatePictureSurfaces(HWND window)
+{
+    HDC windowDc = GetDC(window);
+    leftSurface = CreateCompatibleDC(windowDc);
+    rightSurface = CreateCompatibleDC(windowDc);
+    ReleaseDC(window, windowDc);
+    if (!leftSurface || !rightSurface)
+        return FALSE;
+    SelectObject(leftSurface, leftPicture);
+    SelectObject(rightSurface, rightPicture);
+    return TRUE;
+}
+
+void PaintPicture(HDC dc, int rightMode)
+{
+    // Both pictures have the same size; the left one's stands for both.
+    BITMAP size;
+    ZeroMemory(&size, sizeof(size));
+    GetObjectA(leftPicture, sizeof(size), &size);
+    BitBlt(dc, PICTURE_X, PICTURE_Y, size.bmWidth, size.bmHeight,
+           rightMode ? rightSurface : leftSurface, 0, 0, SRCCOPY);
+}
+
+void ReleasePictures(void)
+{
+    // Surfaces first: a bitmap still selected into a surface cannot be deleted.
+    if (leftSurface)
+        DeleteDC(leftSurface);
+    if (rightSurface)
+        DeleteDC(rightSurface);
+    if (leftPicture)
+        DeleteObject(leftPicture);
+    if (rightPicture)
+        DeleteObject(rightPicture);
+    leftSurface = rightSurface = NULL;
+    leftPicture = rightPicture = NULL;
+}
