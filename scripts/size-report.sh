@@ -12,9 +12,10 @@ for dir in "$@"; do
       *) dump=i686-w64-mingw32-objdump; arch=x86 ;;
     esac
     size=$(stat -c %s "$exe")
-    rsrc=$($dump -h "$exe" | awk '$2==".rsrc" {print strtonum("0x"$3); f=1} END {if(!f) print 0}')
+    # Hex sizes are converted by bash: strtonum is gawk's, and Debian's awk is mawk.
+    rsrc=$((16#$($dump -h "$exe" | awk '$2==".rsrc" {print $3; f=1} END {if(!f) print 0}')))
     # .rsrc occupies its raw size in the file, rounded up to the file alignment
-    raw=$($dump -p "$exe" | awk '/^FileAlignment/ {print strtonum("0x"$2)}')
+    raw=$((16#$($dump -p "$exe" | awk '/^FileAlignment/ {print $2}')))
     rsrc_file=$(( (rsrc + raw - 1) / raw * raw ))
     imports=$($dump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
     printf '%-34s %8d %8d %10d  %s\n' "$name.exe ($arch)" "$size" "$rsrc_file" "$((size - rsrc_file))" "$imports"
