@@ -1,0 +1,126 @@
+// SetParametersKeySecurity, GrantKeyAccess and EnablePrivilege. The trace
+// lines are what support has to go by: their wording (spelling included) is
+// the one our support people search for.
+#include <windows.h>
+#include <aclapi.h>
+#include "keysecurity.h"
+#include "setupcontext.h"
+#include "boundedformat.h"
+#include "debugtrace.h"
+#include "touchparams.h"
+
+// ACCESS_SYSTEM_SECURITY | WRITE_DAC | READ_CONTROL | KEY_ENUMERATE_SUB_KEYS |
+// KEY_QUERY_VALUE: the system grants ACCESS_SYSTEM_SECURITY only while the
+// security privilege is enabled in the token, so this open is the test that
+// the privilege took.
+#define SECURITY_TEST_ACCESS 0x01060009
+
+static const char *const parameterKeyAccounts[] = { "Users", "Guests", "Administrators" };
+
+void SetParametersKeySecurity(void)
+{
+    SetParametersKeySecurityFor(parameterKeyAccounts,
+                                sizeof(parameterKeyAccounts) / sizeof(parameterKeyAccounts[0]));
+}
+
+void SetParametersKeySecurityFor(const char *const *accounts, int count)
+{
+    DebugTrace(0, "Set Security.\n");
+    // Traces its own failure; whether the privilege took shows in the open below.
+    EnablePrivilege(GetCurrentProcess(), SE_SECURITY_NAME);
+
+    HKEY key;
+    LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, SECURITY_TEST_ACCESS, &key);
+    if (result != ERROR_SUCCESS) {
+        DebugTrace(0, "Open register key fail(%d)\n", result);
+        return;
+    }
+    RegCloseKey(key);
+
+    // The security functions name a key under HKEY_LOCAL_MACHINE "MACHINE\...".
+    char objectName[SETUP_PATH_MAX];
+    if (!FormatBounded(objectName, sizeof(objectName), "MACHINE\\%s", TOUCH_PARAMETERS_KEY))
+        return;
+    // Grants made before a failure stay; the accounts after it are skipped.
+    for (int i = 0; i < count; i++)
+        if (GrantKeyAccess(objectName, SE_REGISTRY_KEY, accounts[i]) != ERROR_SUCCESS)
+            return;
+}
+
+DWORD GrantKeyAccess(const char *objectName, SE_OBJECT_TYPE objectType, const char *trusteeName)
+{
+    if (!objectName) {
+        DebugTrace(0, "Object Name is NULL\n");
+        return ERROR_INVALID_PARAMETER;
+    }
+    PACL oldList = NULL;
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    DWORD result = GetNamedSecurityInfoA(objectName, objectType, DACL_SECURITY_INFORMATION, NULL, NULL,
+                                         &oldList, NULL, &descriptor);
+    if (result != ERROR_SUCCESS) {
+        DebugTrace(0, "Get the security info of the '%s' key(for '%s') fail(0x%08X)\n",
+                   objectName, trusteeName, result);
+        return result;
+    }
+
+    // SET_ACCESS replaces whatever the list held for this account, so a
+    // second run leaves one entry, not two. Object and container inherit:
+    // the entry reaches every subkey and value below the key.
+    EXPLICIT_ACCESS_A entry;
+    ZeroMemory(&entry, sizeof(entry));
+    entry.grfAccessPermissions = KEY_ALL_ACCESS;
+    entry.grfAccessMode = SET_ACCESS;
+    entry.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
+    entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    entry.Trustee.ptstrName = (LPSTR)trusteeName;
+
+    PACL newList = NULL;
+    result = SetEntriesInAclA(1, &entry, oldList, &newList);
+    if (result != ERROR_SUCCESS) {
+        // Windows reports an account that does not resolve as 1332, Wine as 87.
+        LocalFree(descriptor);
+        if (newList)
+            LocalFree(newList);
+        DebugTrace(0, "Set the entries in acl of the '%s' key(for '%s') fail(0x%08X)\n",
+                   objectName, trusteeName, result);
+        return result;
+    }
+
+    result = SetNamedSecurityInfoA((LPSTR)objectName, objectType, DACL_SECURITY_INFORMATION, NULL, NULL,
+                                   newList, NULL);
+    if (result != ERROR_SUCCESS)
+        DebugTrace(0, "Set Named Security '%s' fail(0x%08X)\n", objectName, result);
+    LocalFree(descriptor);
+    LocalFree(newList);
+    return result;
+}
+
+DWORD EnablePrivilege(HANDLE processHandle, const char *privilegeName)
+{
+    HANDLE token;
+    if (!OpenProcessToken(processHandle, TOKEN_ALL_ACCESS, &token)) {
+        DWORD error = GetLastError();
+        DebugTrace(0, "Open process tocken fail(%d)\n", error);
+        return error;
+    }
+    TOKEN_PRIVILEGES privileges;
+    ZeroMemory(&privileges, sizeof(privileges));
+    if (!LookupPrivilegeValueA(NULL, privilegeName, &privileges.Privileges[0].Luid)) {
+        DWORD error = GetLastError();
+        DebugTrace(0, "Lookup privilege fail(%d)\n", error);
+        CloseHandle(token);
+        return error;
+    }
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    // Succeeds with ERROR_NOT_ALL_ASSIGNED when the account lacks the
+    // privilege; that is not a failure here.
+    if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL)) {
+        DWORD error = GetLastError();
+        DebugTrace(0, "Adjust token privilege fail(%d)\n", error);
+        CloseHandle(token);
+        return error;
+    }
+    CloseHandle(token);
+    return 1;
+}

@@ -1,0 +1,106 @@
+// The setup context: process-wide folders, the OS class copy and the product
+// file table, and the two routines that fill the folders.
+#include <windows.h>
+#include <shlobj.h>
+#include "setupcontext.h"
+#include "osclass.h"
+
+int osClass = OS_CLASS_UNSUPPORTED;
+char sourceDir[SETUP_PATH_MAX];
+char windowsDir[SETUP_PATH_MAX];
+char programsDir[SETUP_PATH_MAX];
+
+const SetupFile setupFiles[SETUP_FILE_COUNT] = {
+    { "ZentaroxUsb.cpl", "System32\\ZentaroxUsb.cpl", "System\\ZentaroxUsb.cpl" },
+    { "ZentaroxUsb.exe", "System32\\ZentaroxUsb.exe", "System\\ZentaroxUsb.exe" },
+    { "Velqar.sys", "System32\\Drivers\\Velqar.sys", "System32\\Drivers\\Velqar.sys" },
+    { "Velqar.inf", "inf\\Velqar.inf", "inf\\Velqar.inf" },
+    { "ZentaroxUsb.chm", "", "" },
+    { "Velqar.exe", "", "" },
+    { "Install.exe", "", "" },
+    { "Write.exe", "", "" },
+    { "Kaplet.exe", "", "" },
+    { "ReadMe.txt", "", "" },
+};
+
+const char *SecondCopyPath(const SetupFile *file)
+{
+    return IsWin9xClass(osClass) ? file->win9xCopy : file->ntCopy;
+}
+
+// sourceDir from the module path: everything before the last backslash.
+static BOOL ResolveSourceDir(ModuleFileNameProc getModuleFileName)
+{
+    // One byte beyond what the query may fill: Windows XP leaves a path that
+    // does not fit without a terminating zero.
+    char modulePath[SETUP_PATH_MAX + 1];
+    ZeroMemory(modulePath, sizeof(modulePath));
+    DWORD length = getModuleFileName(NULL, modulePath, SETUP_PATH_MAX);
+    if (length == 0)
+        return FALSE;
+    // A path that fills the buffer was cut (the query returns the buffer size
+    // then, on every release); cut at its last backslash it could name a
+    // different folder.
+    if (length >= SETUP_PATH_MAX) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    int cut = -1;
+    for (int i = 0; modulePath[i]; i++)
+        if (modulePath[i] == '\\')
+            cut = i;
+    if (cut < 0) {
+        SetLastError(ERROR_BAD_PATHNAME);
+        return FALSE;
+    }
+    CopyMemory(sourceDir, modulePath, cut);
+    sourceDir[cut] = '\0';
+    return TRUE;
+}
+
+static BOOL ResolveWindowsDir(WindowsDirectoryProc getWindowsDirectory)
+{
+    // Too small a buffer: the query returns the size it needs and may have
+    // written nothing, or, on some releases, a cut path.
+    UINT length = getWindowsDirectory(windowsDir, SETUP_PATH_MAX);
+    if (length != 0 && length < SETUP_PATH_MAX)
+        return TRUE;
+    ZeroMemory(windowsDir, sizeof(windowsDir));
+    if (length != 0)
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
+BOOL ResolveSetupFoldersWith(ModuleFileNameProc getModuleFileName,
+                             WindowsDirectoryProc getWindowsDirectory)
+{
+    ZeroMemory(sourceDir, sizeof(sourceDir));
+    ZeroMemory(windowsDir, sizeof(windowsDir));
+    BOOL sourceOk = ResolveSourceDir(getModuleFileName);
+    DWORD sourceError = GetLastError();
+    BOOL windowsOk = ResolveWindowsDir(getWindowsDirectory);
+    if (!sourceOk && windowsOk)
+        SetLastError(sourceError);
+    return sourceOk && windowsOk;
+}
+
+BOOL ResolveSetupFolders(void)
+{
+    return ResolveSetupFoldersWith(GetModuleFileNameA, GetWindowsDirectoryA);
+}
+
+BOOL LookupProgramsFolder(void)
+{
+    ZeroMemory(programsDir, sizeof(programsDir));
+    int folder = IsWin9xClass(osClass) ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS;
+    LPITEMIDLIST item = NULL;
+    if (FAILED(SHGetSpecialFolderLocation(NULL, folder, &item)) || !item)
+        return FALSE;
+    // SHGetPathFromIDListA fills at most MAX_PATH (260) characters, the size
+    // of programsDir.
+    BOOL found = SHGetPathFromIDListA(item, programsDir);
+    CoTaskMemFree(item);
+    if (!found)
+        ZeroMemory(programsDir, sizeof(programsDir));
+    return found;
+}

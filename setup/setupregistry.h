@@ -1,0 +1,45 @@
+// The setup program's registry work for the product itself: the uninstall
+// registration, the driver's parameter defaults, the double-click settings,
+// their removal, and the controller's Windows 9x device keys.
+#ifndef SETUPREGISTRY_H
+#define SETUPREGISTRY_H
+
+#include <windows.h>
+
+// Under HKEY_LOCAL_MACHINE, like every key of this file ("Control Panel\Mouse"
+// included).
+#define UNINSTALL_PARENT_KEY   "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+#define UNINSTALL_KEY_NAME     "Tessivar"
+#define UNINSTALL_KEY          UNINSTALL_PARENT_KEY "\\" UNINSTALL_KEY_NAME "\\"
+#define UNINSTALL_DISPLAY_NAME "Zentarox USB Touchscreen Driver"
+#define MOUSE_SETTINGS_KEY     "Control Panel\\Mouse"
+
+// The returns of ApplySetupRegistry.
+enum {
+    SETUP_REGISTRY_DONE = 0,
+    SETUP_REGISTRY_NO_KEY = -3
+};
+
+// install nonzero (callers pass 1): registers the product for removal, writes
+// the nineteen driver parameters with their defaults and the three
+// double-click settings. 0 when it ran to its end; -3, with the last error
+// set, when the registration key or the parameter key could neither be
+// opened nor created (the registration then stays as far as it was written),
+// or when the uninstall command could not be built from windowsDir (empty, or
+// too long: the registration is then not written at all, the rest is).
+// install 0: removes the registration, the parameter values, the Parameters,
+// Enum and Security keys and the service key, each one level deep; always 0.
+int ApplySetupRegistry(DWORD install);
+
+// Deletes the subkey name of root\parentPath (one level: a subkey that has
+// subkeys of its own stays). The open's error when parentPath does not open
+// with full access, otherwise the close's result.
+LONG DeleteRegistrySubkey(HKEY root, const char *parentPath, const char *name);
+
+// Rewrites DeviceDesc and NTMPDriver of the controller's Windows 9x device
+// instances (INST_0 to INST_9) and their class keys, for installation
+// (install 1) or removal (install 0), then runs ApplySetupRegistry(install)
+// and returns its result.
+int UpdateLegacyDeviceRegistry(DWORD install);
+
+#endif
