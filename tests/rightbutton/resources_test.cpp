@@ -1,0 +1,183 @@
+// What Kaplet.exe carries and how it starts without it: the two 50 x 50
+// 16-colour pictures with their raised and sunken frames, the one 32 x 32
+// icon, and a quiet end when a picture is missing. Also the status-word rule.
+#include <gtest/gtest.h>
+#include "kapletbench.h"
+#include "kaplet.h"
+
+static const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+static const COLORREF kDarkGrey = RGB(128, 128, 128), kLightGrey = RGB(192, 192, 192);
+
+// The outer line in the colour given for its top-left and bottom-right
+// halves, the dark-grey line inside it on all four sides.
+static void ExpectFrame(const kaplet::Picture &p, COLORREF topLeft, COLORREF bottomRight, const char *name)
+{
+    int last = p.width - 1;
+    for (int i = 0; i < last; i++) {
+        EXPECT_EQ(p.At(i, 0), topLeft) << name << ": top line at x=" << i;
+        EXPECT_EQ(p.At(0, i), topLeft) << name << ": left line at y=" << i;
+    }
+    for (int i = 1; i <= last; i++) {
+        EXPECT_EQ(p.At(i, last), bottomRight) << name << ": bottom line at x=" << i;
+        EXPECT_EQ(p.At(last, i), bottomRight) << name << ": right line at y=" << i;
+    }
+    for (int i = 1; i < last; i++) {
+        EXPECT_EQ(p.At(i, 1), kDarkGrey) << name << ": inner top line at x=" << i;
+        EXPECT_EQ(p.At(1, i), kDarkGrey) << name << ": inner left line at y=" << i;
+        EXPECT_EQ(p.At(i, last - 1), kDarkGrey) << name << ": inner bottom line at x=" << i;
+        EXPECT_EQ(p.At(last - 1, i), kDarkGrey) << name << ": inner right line at y=" << i;
+    }
+}
+
+static int CountBlack(const kaplet::Picture &p, int fromX, int toX)
+{
+    int n = 0;
+    for (int y = 2; y < p.height - 2; y++)
+        for (int x = fromX; x < toX; x++)
+            n += p.At(x, y) == kBlack;
+    return n;
+}
+
+TEST(RightButtonResources, PicturesAre50By50In16ColoursWithRaisedAndSunkenFrames)
+{
+    kaplet::Picture left = kaplet::LoadPicture(201), right = kaplet::LoadPicture(202);
+    ASSERT_EQ(left.width, 50);
+    ASSERT_EQ(left.height, 50);
+    ASSERT_EQ(right.width, 50);
+    ASSERT_EQ(right.height, 50);
+    EXPECT_EQ(left.bitCount, 4);
+    EXPECT_EQ(right.bitCount, 4);
+    ExpectFrame(left, kWhite, kBlack, "bitmap 201 (raised)");
+    ExpectFrame(right, kBlack, kWhite, "bitmap 202 (sunken)");
+
+    // The face is light grey, and the mouse on it is the same but for which
+    // button is hatched: the hatching puts the extra black on that side.
+    int leftFace = 0, rightFace = 0;
+    for (int y = 2; y < 48; y++)
+        for (int x = 2; x < 48; x++) {
+            leftFace += left.At(x, y) == kLightGrey;
+            rightFace += right.At(x, y) == kLightGrey;
+        }
+    EXPECT_GT(leftFace, 46 * 46 / 3);
+    EXPECT_EQ(leftFace, rightFace);
+    EXPECT_GT(CountBlack(left, 2, 25), CountBlack(left, 25, 48) + 10);
+    EXPECT_GT(CountBlack(right, 25, 48), CountBlack(right, 2, 25) + 10);
+}
+
+struct IconGroupEntry {
+    BYTE width, height, colourCount, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+
+static BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
+{
+    ((std::vector<ULONG_PTR> *)param)->push_back((ULONG_PTR)name);
+    return TRUE;
+}
+
+TEST(RightButtonResources, FileIconIsTheOne32By32SixteenColourIcon105)
+{
+    HMODULE module = LoadLibraryExA(bench::BinPath("Kaplet.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    // Explorer takes a file's first icon group: there must be only ours.
+    std::vector<ULONG_PTR> groups;
+    EnumResourceNamesA(module, (LPCSTR)RT_GROUP_ICON, CollectName, (LONG_PTR)&groups);
+    EXPECT_EQ(groups, std::vector<ULONG_PTR>{105});
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(105), (LPCSTR)RT_GROUP_ICON);
+    ASSERT_NE(found, nullptr);
+    const BYTE *data = (const BYTE *)LockResource(LoadResource(module, found));
+    WORD count = ((const WORD *)data)[2];
+    ASSERT_EQ(count, 1);
+    IconGroupEntry entry;
+    memcpy(&entry, data + 6, 14);
+    EXPECT_EQ(entry.width, 32);
+    EXPECT_EQ(entry.height, 32);
+    EXPECT_EQ(entry.colourCount, 16);
+    EXPECT_EQ(entry.bitCount, 4);
+    HICON icon = CreateIconFromResourceEx(
+        (BYTE *)LockResource(LoadResource(module, FindResourceA(module, MAKEINTRESOURCEA(entry.id),
+                                                                (LPCSTR)RT_ICON))),
+        entry.bytes, TRUE, 0x00030000, 32, 32, 0);
+    EXPECT_NE(icon, nullptr) << "the icon image does not load";
+    if (icon)
+        DestroyIcon(icon);
+    FreeLibrary(module);
+}
+
+// Renames bitmap 202 in the resource directory of a copy of Kaplet.exe (to
+// 0xFFFF, which keeps the ids sorted for the loader's search), as a damaged
+// file would be. Done by hand: Wine 8's EndUpdateResourceA left this file as
+// it was.
+static std::string CopyWithoutRightPicture()
+{
+    CreateDirectoryA("C:\\damaged", nullptr);
+    std::string copy = "C:\\damaged\\Kaplet.exe";
+    bench::CopyFileOrFail(bench::BinPath("Kaplet.exe"), copy);
+    std::string image = bench::ReadFileText(copy);
+    BYTE *base = (BYTE *)&image[0];
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS64 *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    DWORD rsrcRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
+    IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);
+    BYTE *rsrc = nullptr;
+    for (int i = 0; i < nt->FileHeader.NumberOfSections; i++, section++)
+        if (section->VirtualAddress == rsrcRva)
+            rsrc = base + section->PointerToRawData;
+    bool renamed = false;
+    // Root: one entry per type; the type's subdirectory: one entry per id.
+    auto entries = [&](BYTE *dir) {
+        IMAGE_RESOURCE_DIRECTORY *d = (IMAGE_RESOURCE_DIRECTORY *)dir;
+        return std::make_pair((IMAGE_RESOURCE_DIRECTORY_ENTRY *)(d + 1),
+                              d->NumberOfNamedEntries + d->NumberOfIdEntries);
+    };
+    if (rsrc) {
+        auto root = entries(rsrc);
+        for (int i = 0; i < root.second; i++) {
+            if (root.first[i].Name != (DWORD)(ULONG_PTR)RT_BITMAP)
+                continue;
+            auto ids = entries(rsrc + (root.first[i].OffsetToData & 0x7FFFFFFF));
+            for (int j = 0; j < ids.second; j++)
+                if (ids.first[j].Name == 202) {
+                    ids.first[j].Name = 0xFFFF;
+                    renamed = true;
+                }
+        }
+    }
+    EXPECT_TRUE(renamed) << "bench: bitmap 202 not found in the copy";
+    HANDLE file = CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD wrote = 0;
+    WriteFile(file, image.data(), (DWORD)image.size(), &wrote, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(wrote, image.size());
+    return copy;
+}
+
+TEST(RightButtonStartup, WithoutAPictureTheToolEndsAtOnceWithATraceAndNoWindow)
+{
+    bench::InstallTouchSim();
+    std::string copy = CopyWithoutRightPicture();
+    ASSERT_EQ(kaplet::LoadPicture(202, copy).width, 0) << "bench: bitmap 202 is still there";
+    bench::Program *program = bench::StartProgram(copy);
+    DWORD exitCode = 0xFFFFFFFF;
+    bool ended = bench::WaitProgram(program, 15000, &exitCode);
+    EXPECT_TRUE(ended) << "the tool keeps running without its picture";
+    if (ended) {
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(bench::DebugOutput(program), std::vector<std::string>{"Load bitmap fail(1814)\n"});
+    } else {
+        EXPECT_EQ(bench::FindProcessWindow(bench::ProgramId(program), "#32770"), nullptr);
+    }
+    bench::EndProgram(program);
+    EXPECT_TRUE(bench::ReadSimLog().empty()) << "the driver was asked something";
+}
+
+TEST(RightButtonRules, OnlyStatusBitsZeroAndTwoKeepTheModeOn)
+{
+    EXPECT_EQ(JudgeStatusPoll(FALSE, 5), POLL_STOP);
+    EXPECT_EQ(JudgeStatusPoll(FALSE, 0), POLL_STOP);
+    for (DWORD on : {0x1u, 0x4u, 0x5u, 0x7u, 0xFFFFFFFFu})
+        EXPECT_EQ(JudgeStatusPoll(TRUE, on), POLL_AGAIN) << "status " << on;
+    for (DWORD off : {0x0u, 0x2u, 0x8u, 0x10u, 0xFFFFFFFAu})
+        EXPECT_EQ(JudgeStatusPoll(TRUE, off), POLL_MODE_ENDED) << "status " << off;
+}
