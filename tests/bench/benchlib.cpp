@@ -488,7 +488,10 @@ static BOOL CALLBACK CollectChild(HWND child, LPARAM param)
     LONG style = GetWindowLongA(child, GWL_STYLE);
     if (_stricmp(cls, "Button") == 0 && IsWindowVisible(child))
         info->buttons.push_back(WindowText(child));
-    else if (_stricmp(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child))
+    // Wine's message box keeps its icon control visible, and empty, when the
+    // box has no icon: only an icon actually set counts.
+    else if (_stricmp(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)
+             && SendMessageA(child, STM_GETICON, 0, 0) != 0)
         info->hasIcon = true;
     return TRUE;
 }
