@@ -1,0 +1,208 @@
+// Shared pieces of the calibration program's tests; see calibtest.h.
+#include "calibtest.h"
+
+#include <gtest/gtest.h>
+#include <cstring>
+
+namespace caltest {
+
+const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char *const kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+const char *const kValueNames[11] = {
+    "TopLeftOffsetX", "TopLeftOffsetY", "TopRightOffsetX", "TopRightOffsetY",
+    "BottomLeftOffsetX", "BottomLeftOffsetY", "BottomRightOffsetX", "BottomRightOffsetY",
+    "ScreenWidth", "ScreenHigh", "Calibration4Pt",
+};
+
+const DWORD kStartValues[11] = {310, 290, 3790, 305, 320, 3810, 3800, 3795, 800, 600, 1};
+
+// Chosen to show the trace's padding (one blank before 3000, two before 150,
+// none for five digits) and both ends of the 16-bit range.
+const DWORD kWords[4] = {
+    bench::TouchWord(3000, 150), bench::TouchWord(61234, 567),
+    bench::TouchWord(1234, 60001), bench::TouchWord(65535, 0),
+};
+
+const POINT kTargets[4] = {{51, 38}, {972, 38}, {51, 729}, {972, 729}};
+
+void SetUpInstalledSystem(const std::vector<DWORD> &words)
+{
+    bench::InstallTouchSim();
+    bench::InstallDefaultParameters();
+    for (int i = 0; i < 11; i++)
+        bench::WriteDword(HKEY_LOCAL_MACHINE, bench::kParametersKey, kValueNames[i], kStartValues[i]);
+    bench::WriteString(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb", "C:\\windows\\ZentaroxUsb\\ZentaroxUsb.exe");
+    bench::SetTouchWords(words);
+}
+
+HWND StartCalibration(bench::Program **program)
+{
+    *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
+    HWND window = bench::WaitForWindow(bench::ProgramId(*program), "Aling", 15000);
+    EXPECT_NE(window, nullptr) << "no calibration window";
+    // The first paint follows the window's creation at once; give it a moment
+    // so that screen captures see it.
+    bench::Pause(300);
+    return window;
+}
+
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        bench::Pause(20);
+    }
+}
+
+std::vector<bench::SimRequest> Requests(DWORD code)
+{
+    std::vector<bench::SimRequest> out;
+    for (const bench::SimRequest &r : bench::ReadSimLog())
+        if (r.code == code)
+            out.push_back(r);
+    return out;
+}
+
+void TouchTarget(int step, size_t readingsSoFar)
+{
+    bench::ClickAt(kTargets[step - 1].x, kTargets[step - 1].y);
+    EXPECT_TRUE(WaitUntil([&] { return Requests(0x222004).size() >= readingsSoFar; }))
+        << "no reading requested for target " << step;
+    bench::Pause(150);   // the repaint that follows the reading
+}
+
+void TouchAllTargets()
+{
+    size_t before = Requests(0x222004).size();
+    size_t updates = Requests(0x222008).size();
+    for (int step = 1; step <= 4; step++)
+        TouchTarget(step, before + step);
+    EXPECT_TRUE(WaitUntil([&] { return Requests(0x222008).size() > updates; }))
+        << "the driver was not told to reload";
+    bench::Pause(300);   // the check screen's paint
+}
+
+void ExpectStoredValues(const std::vector<DWORD> &expected)
+{
+    for (int i = 0; i < 11; i++) {
+        bench::RegValue v = bench::ReadValue(HKEY_LOCAL_MACHINE, bench::kParametersKey, kValueNames[i]);
+        EXPECT_TRUE(v.exists) << kValueNames[i];
+        EXPECT_EQ(v.type, (DWORD)REG_DWORD) << kValueNames[i];
+        EXPECT_EQ(v.data.size(), 4u) << kValueNames[i];
+        EXPECT_EQ(v.AsDword(), expected[i]) << kValueNames[i];
+    }
+}
+
+std::vector<DWORD> StartValuesWithFlag(DWORD flag)
+{
+    std::vector<DWORD> v(kStartValues, kStartValues + 11);
+    v[10] = flag;
+    return v;
+}
+
+std::vector<DWORD> NewCalibrationValues()
+{
+    std::vector<DWORD> v;
+    for (DWORD w : kWords) {
+        v.push_back(w >> 16);
+        v.push_back(w & 0xFFFF);
+    }
+    v.push_back(1024);
+    v.push_back(768);
+    v.push_back(1);
+    return v;
+}
+
+bool PointerShowing()
+{
+    CURSORINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info))
+        ADD_FAILURE() << "GetCursorInfo failed (" << GetLastError() << ")";
+    return (info.flags & CURSOR_SHOWING) != 0;
+}
+
+struct ButtonSearch {
+    const char *text;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchButton(HWND child, LPARAM param)
+{
+    ButtonSearch *search = (ButtonSearch *)param;
+    char cls[64] = "";
+    GetClassNameA(child, cls, sizeof(cls));
+    if (_stricmp(cls, "Button") == 0 && bench::WindowText(child) == search->text) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindButton(HWND window, const char *text)
+{
+    ButtonSearch search = {text, nullptr};
+    EnumChildWindows(window, MatchButton, (LPARAM)&search);
+    return search.found;
+}
+
+Picture LoadProgramBitmap(int id)
+{
+    Picture picture;
+    HMODULE module = LoadLibraryExA(bench::BinPath("ZentaroxUsb.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) {
+        ADD_FAILURE() << "cannot open ZentaroxUsb.exe's resources (" << GetLastError() << ")";
+        return picture;
+    }
+    // A DIB section keeps the bitmap's own colour depth, which the resource
+    // checks want to see.
+    HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    if (!bitmap) {
+        ADD_FAILURE() << "no bitmap " << id << " (" << GetLastError() << ")";
+        FreeLibrary(module);
+        return picture;
+    }
+    BITMAP info;
+    GetObjectA(bitmap, sizeof(info), &info);
+    picture.width = info.bmWidth;
+    picture.height = info.bmHeight;
+    picture.bitsPerPixel = info.bmBitsPixel;
+    BITMAPINFO bi;
+    ZeroMemory(&bi, sizeof(bi));
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = picture.width;
+    bi.bmiHeader.biHeight = -picture.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> raw((size_t)picture.width * picture.height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, picture.height, raw.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (DWORD v : raw)
+        picture.pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+    DeleteObject(bitmap);
+    FreeLibrary(module);
+    return picture;
+}
+
+int DifferingPixels(const bench::Screen &screen, const Picture &picture, int left, int top)
+{
+    int differing = 0;
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            int sx = left + x, sy = top + y;
+            if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height
+                || screen.At(sx, sy) != picture.At(x, y))
+                differing++;
+        }
+    return differing;
+}
+
+}  // namespace caltest

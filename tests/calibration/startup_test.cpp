@@ -1,0 +1,126 @@
+// Start-up of ZentaroxUsb.exe as the user and the system see it: which check
+// stops it with which message and exit code, what it leaves behind, and the
+// window it opens when everything passes.
+#include <gtest/gtest.h>
+#include "benchlib.h"
+#include "calibtest.h"
+
+using namespace caltest;
+
+static const DWORD kRefused = 0xFFFFFFFF;   // exit code -1
+
+static void PlantRunOnceValues()
+{
+    bench::WriteString(HKEY_CURRENT_USER, kRunOnceKey, "Tessivar", "C:\\pending.exe");
+    bench::WriteString(HKEY_CURRENT_USER, kRunOnceKey, "Other", "other.exe");
+}
+
+static bool RunOnceValueLeft()
+{
+    return bench::ReadValue(HKEY_CURRENT_USER, kRunOnceKey, "Tessivar").exists;
+}
+
+TEST(CalibrationStartup, WithoutTheParametersKeyOnlyAsksForAdministratorRights)
+{
+    bench::InstallTouchSim();
+    PlantRunOnceValues();
+    ASSERT_FALSE(bench::KeyExists(HKEY_LOCAL_MACHINE, bench::kParametersKey));
+
+    bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, "Please run as administrator");
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+    EXPECT_FALSE(box.hasIcon);
+    bench::AnswerMessageBox(box, IDOK);
+
+    DWORD code = 0;
+    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    EXPECT_EQ(code, kRefused);
+    EXPECT_TRUE(RunOnceValueLeft());
+    EXPECT_FALSE(bench::KeyExists(HKEY_LOCAL_MACHINE, bench::kParametersKey));
+    EXPECT_TRUE(bench::ReadSimLog().empty());
+    bench::EndProgram(program);
+}
+
+TEST(CalibrationStartup, WithoutTheDeviceReportsTheSystemError)
+{
+    bench::InstallDefaultParameters();
+    PlantRunOnceValues();
+
+    bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.caption, "Zentarox Calibration");
+    EXPECT_EQ(box.text, "Open driver fail(2)!");   // ERROR_FILE_NOT_FOUND: no such device
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+    EXPECT_TRUE(box.hasIcon);
+    bench::AnswerMessageBox(box, IDOK);
+
+    DWORD code = 0;
+    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    EXPECT_EQ(code, kRefused);
+    EXPECT_TRUE(RunOnceValueLeft());
+    bench::EndProgram(program);
+}
+
+TEST(CalibrationStartup, UnclassifiedWindowsEndsWithoutAWordButOnlyAfterTheRightsTest)
+{
+    SetUpInstalledSystem();
+    PlantRunOnceValues();
+    bench::SetProgramVersion("ZentaroxUsb.exe", "win95");
+
+    bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
+    DWORD code = 0;
+    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code)) << "it waits for something";
+    EXPECT_EQ(code, kRefused);
+    EXPECT_TRUE(RunOnceValueLeft());
+    EXPECT_TRUE(bench::ReadSimLog().empty());
+    ExpectStoredValues(StartValuesWithFlag(1));
+    bench::EndProgram(program);
+
+    // Without rights the rights message still comes first.
+    bench::DeleteTree(HKEY_LOCAL_MACHINE, bench::kParametersKey);
+    program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    EXPECT_EQ(box.text, "Please run as administrator");
+    bench::AnswerMessageBox(box, IDOK);
+    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    EXPECT_EQ(code, kRefused);
+    bench::EndProgram(program);
+}
+
+TEST(CalibrationStartup, PassingStartClearsTheRunOnceValueAndCoversTheScreen)
+{
+    SetUpInstalledSystem();
+    PlantRunOnceValues();
+
+    bench::Program *program = nullptr;
+    HWND window = StartCalibration(&program);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(RunOnceValueLeft());
+    EXPECT_TRUE(bench::ReadValue(HKEY_CURRENT_USER, kRunOnceKey, "Other").exists);
+
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, 1024);
+    EXPECT_EQ(rect.bottom, 768);
+    EXPECT_EQ(bench::WindowText(window), "");
+    EXPECT_EQ((DWORD)GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_VISIBLE),
+              (DWORD)(WS_POPUP | WS_VISIBLE));
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetClassLongA(window, GCL_STYLE), CS_HREDRAW | CS_VREDRAW);
+
+    // Nothing was stored or requested merely by starting.
+    ExpectStoredValues(StartValuesWithFlag(1));
+    EXPECT_TRUE(bench::ReadSimLog().empty());
+
+    bench::PressKey(VK_ESCAPE);
+    DWORD code = 0xDEAD;
+    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    EXPECT_EQ(code, 0u);
+    bench::EndProgram(program);
+}
