@@ -1,0 +1,117 @@
+// The setup context: folders as the running program and Windows give them,
+// refused rather than cut when they do not fit, and the choices that follow
+// the OS class.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <cstring>
+#include "benchlib.h"
+#include "boundedformat.h"
+#include "setupcontext.h"
+
+TEST(SetupContext, FoldersAreTheProgramsOwnFolderAndWindows)
+{
+    lstrcpyA(sourceDir, "stale");
+    lstrcpyA(windowsDir, "stale");
+    ASSERT_TRUE(ResolveSetupFolders());
+    EXPECT_STRCASEEQ(sourceDir, bench::BinDir().c_str());
+    EXPECT_STREQ(windowsDir, "C:\\windows");
+
+    // Started from the root of a drive: the drive letter and colon alone.
+    bench::CopyFileOrFail(bench::BinPath("setupprobe.exe"), "C:\\setupprobe.exe");
+    std::vector<std::string> out;
+    EXPECT_EQ(bench::RunProgram("C:\\setupprobe.exe", "folders", 30000, &out), 1u);
+    EXPECT_EQ(out, (std::vector<std::string>{"source=C:", "windows=C:\\windows"}));
+}
+
+// Stand-ins for the two system queries, behaving as Windows does with a
+// 260-character buffer: a module path that does not fit is cut and the
+// buffer size returned (XP leaves no terminating zero); a Windows directory
+// that does not fit is not copied and the size it needs returned.
+static std::string fakeModulePath, fakeWindowsDir;
+static bool fakeXpCut;
+
+static DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR path, DWORD size)
+{
+    if (fakeModulePath.size() < size) {
+        memcpy(path, fakeModulePath.c_str(), fakeModulePath.size() + 1);
+        return (DWORD)fakeModulePath.size();
+    }
+    memcpy(path, fakeModulePath.data(), size);
+    if (!fakeXpCut)
+        path[size - 1] = '\0';
+    return size;
+}
+
+static UINT WINAPI FakeWindowsDirectory(LPSTR path, UINT size)
+{
+    if (fakeWindowsDir.size() >= size)
+        return (UINT)fakeWindowsDir.size() + 1;
+    memcpy(path, fakeWindowsDir.c_str(), fakeWindowsDir.size() + 1);
+    return (UINT)fakeWindowsDir.size();
+}
+
+static BOOL ResolveFake(const std::string &module, const std::string &windows, bool xpCut = false)
+{
+    fakeModulePath = module;
+    fakeWindowsDir = windows;
+    fakeXpCut = xpCut;
+    return ResolveSetupFoldersWith(FakeModuleFileName, FakeWindowsDirectory);
+}
+
+TEST(SetupContext, PathsTooLongForTheirBuffersAreRefusedNotCut)
+{
+    std::string folder = "C:\\" + std::string(243, 'm');      // 246 characters
+    std::string longest = folder + "\\Install.exe";           // 258: fits with its zero
+    EXPECT_TRUE(ResolveFake(longest, "C:\\Windows"));
+    EXPECT_EQ(sourceDir, folder);
+    EXPECT_TRUE(ResolveFake(longest + "e", "C:\\" + std::string(256, 'w')));   // 259 and 259
+    EXPECT_EQ(sourceDir, folder);
+    EXPECT_EQ(windowsDir, "C:\\" + std::string(256, 'w'));
+
+    for (bool xpCut : {false, true}) {
+        // Cut at 259 or 260 characters, inside the last folder's name, the
+        // path would give the folder above the real one.
+        std::string tooLong = folder + "\\" + std::string(20, 'x') + "\\Install.exe";
+        EXPECT_FALSE(ResolveFake(tooLong, "C:\\Windows", xpCut));
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
+        EXPECT_STREQ(sourceDir, "");
+        EXPECT_STREQ(windowsDir, "C:\\Windows");
+    }
+    EXPECT_FALSE(ResolveFake("C:\\medium\\Install.exe", "C:\\" + std::string(257, 'w')));
+    EXPECT_STREQ(windowsDir, "");
+    EXPECT_STREQ(sourceDir, "C:\\medium");
+    EXPECT_FALSE(ResolveFake("Install.exe", "C:\\Windows"));
+    EXPECT_STREQ(sourceDir, "");
+
+    // The formatter under every path: a result that would need one byte more
+    // than the buffer is refused whole, and nothing is written past it.
+    char buffer[12];
+    memset(buffer, '#', sizeof(buffer));
+    EXPECT_TRUE(FormatBounded(buffer, 8, "%s\\%d", "abcd", 12));
+    EXPECT_STREQ(buffer, "abcd\\12");
+    EXPECT_FALSE(FormatBounded(buffer, 8, "%s\\%d", "abcd", 123));
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(std::string(buffer + 8, 4), "####");
+}
+
+TEST(SetupContext, ProgramsFolderAndSecondCopiesFollowTheOsClass)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    char userPrograms[MAX_PATH] = "";
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, userPrograms), S_OK);
+    osClass = 9;
+    EXPECT_TRUE(LookupProgramsFolder());
+    EXPECT_STREQ(programsDir, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs");
+    osClass = 3;
+    EXPECT_TRUE(LookupProgramsFolder());
+    EXPECT_STREQ(programsDir, userPrograms);
+    CoUninitialize();
+
+    osClass = 4;
+    EXPECT_STREQ(SecondCopyPath(&setupFiles[1]), "System\\ZentaroxUsb.exe");
+    EXPECT_STREQ(SecondCopyPath(&setupFiles[5]), "");
+    osClass = 6;
+    EXPECT_STREQ(SecondCopyPath(&setupFiles[1]), "System32\\ZentaroxUsb.exe");
+    EXPECT_STREQ(SecondCopyPath(&setupFiles[2]), "System32\\Drivers\\Velqar.sys");
+}

@@ -1,0 +1,60 @@
+// See setupregtest.h.
+#include "setupregtest.h"
+#include <aclapi.h>
+#include <map>
+#include "touchparams.h"
+
+::testing::AssertionResult HasString(const std::string &path, const char *name, const std::string &bytes)
+{
+    bench::RegValue value = bench::ReadValue(HKLM, path, name);
+    if (!value.exists)
+        return ::testing::AssertionFailure() << path << "\\" << name << " is missing";
+    std::string got(value.data.begin(), value.data.end());
+    if (value.type != REG_SZ || got != bytes)
+        return ::testing::AssertionFailure() << path << "\\" << name << ": type " << value.type << ", "
+                                             << got.size() << " bytes \"" << got << "\"";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult HasDefaultParameters()
+{
+    static const std::map<std::string, DWORD> nonZero = {
+        {"ScreenWidth", 100}, {"ScreenHigh", 100}, {"BeepMode", 2}, {"BeepFreq", 1000},
+        {"BeepTime", 11000}, {"MouseMode", 3}, {"DblClickRegion", 10}};
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    for (const TouchParameter &parameter : DefaultTouchParameters) {
+        bench::RegValue value = bench::ReadValue(HKLM, kParamsKey, parameter.name);
+        auto found = nonZero.find(parameter.name);
+        DWORD expected = found == nonZero.end() ? 0 : found->second;
+        if (!value.exists || value.type != REG_DWORD || value.AsDword() != expected) {
+            if (result)
+                result = ::testing::AssertionFailure();
+            result << parameter.name << ": " << (value.exists ? "" : "missing, ") << "type " << value.type
+                   << ", " << value.data.size() << " bytes, " << value.AsDword() << "; ";
+        }
+    }
+    return result;
+}
+
+void LockKey(const std::string &path, DWORD deniedAccess)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKLM, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
+    RegCloseKey(key);
+    // Denied entries come first in the list, so they win over the grant.
+    EXPLICIT_ACCESS_A entries[2] = {};
+    for (EXPLICIT_ACCESS_A &entry : entries) {
+        entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+        entry.Trustee.ptstrName = (LPSTR) "Everyone";
+    }
+    entries[0].grfAccessPermissions = deniedAccess;
+    entries[0].grfAccessMode = DENY_ACCESS;
+    entries[1].grfAccessPermissions = KEY_ALL_ACCESS;
+    entries[1].grfAccessMode = GRANT_ACCESS;
+    PACL list = nullptr;
+    ASSERT_EQ(SetEntriesInAclA(2, entries, nullptr, &list), 0u);
+    std::string object = "MACHINE\\" + path;
+    ASSERT_EQ(SetNamedSecurityInfoA(&object[0], SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    list, nullptr), 0u);
+    LocalFree(list);
+}
