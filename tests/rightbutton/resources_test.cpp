@@ -117,7 +117,7 @@ static std::string CopyWithoutRightPicture()
     bench::CopyFileOrFail(bench::BinPath("Kaplet.exe"), copy);
     std::string image = bench::ReadFileText(copy);
     BYTE *base = (BYTE *)&image[0];
-    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS64 *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
     DWORD rsrcRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
     IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);
     BYTE *rsrc = nullptr;
