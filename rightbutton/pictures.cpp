@@ -11,9 +11,12 @@ static HDC rightSurface;
 
 BOOL LoadPictures(HINSTANCE instance)
 {
+    // One at a time, so the system error is that of the failed load.
     leftPicture = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_LEFT_PICTURE));
+    if (!leftPicture)
+        return FALSE;
     rightPicture = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_RIGHT_PICTURE));
-    return leftPicture && rightPicture;
+    return rightPicture != NULL;
 }
 
 BOOL CreatePictureSurfaces(HWND window)
