@@ -1,9 +1,8 @@
 // FormatBounded: wvnsprintfA into a scratch buffer one character larger than
 // the destination, so that a result that exactly fills the destination and
 // one that was cut are told apart whatever wvnsprintfA returns for a cut
-// (Wine returns -1, also for a result that just fills its count; the
-// documentation only promises "a negative value" on error and no
-// terminating zero).
+// (Wine returns -1, also for a result that just fills its count; Windows
+// promises only "a negative value" on error, and no terminating zero).
 #include <windows.h>
 #include <shlwapi.h>
 #include <stdarg.h>

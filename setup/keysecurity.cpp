@@ -1,6 +1,6 @@
-// SetParametersKeySecurity, GrantKeyAccess and EnablePrivilege. The trace
-// lines are what support has to go by: their wording (spelling included) is
-// the one our support people search for.
+// SetParametersKeySecurity, GrantKeyAccess and EnablePrivilege. The trace is
+// their only report; its lines keep their long-standing wording, misspellings
+// included ("tocken"), since logs from the field are matched against it.
 #include <windows.h>
 #include <aclapi.h>
 #include "keysecurity.h"
@@ -37,7 +37,8 @@ void SetParametersKeySecurityFor(const char *const *accounts, int count)
     }
     RegCloseKey(key);
 
-    // The security functions name a key under HKEY_LOCAL_MACHINE "MACHINE\...".
+    // The security functions name a key under HKEY_LOCAL_MACHINE "MACHINE\...";
+    // the parameter key's fixed path always fits.
     char objectName[SETUP_PATH_MAX];
     if (!FormatBounded(objectName, sizeof(objectName), "MACHINE\\%s", TOUCH_PARAMETERS_KEY))
         return;

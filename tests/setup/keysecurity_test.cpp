@@ -2,7 +2,6 @@
 // from Wine's security functions, and the exact trace of every failure (the
 // probe runs the routines so that their debugger output can be read).
 #include "setupregtest.h"
-#include <aclapi.h>
 #include <sddl.h>
 #include "setupcontext.h"
 #include "setupregistry.h"
@@ -81,16 +80,7 @@ TEST(SetupKeySecurity, GrantsTheThreeAccountsOnceAndKeepsEveryOtherEntry)
 {
     InstallParametersKey();
     // An entry of another account, which the grants must leave alone.
-    EXPLICIT_ACCESS_A entry = {};
-    entry.grfAccessPermissions = KEY_READ;
-    entry.grfAccessMode = GRANT_ACCESS;
-    entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-    entry.Trustee.ptstrName = (LPSTR) "Everyone";
-    PACL list = nullptr;
-    ASSERT_EQ(SetEntriesInAclA(1, &entry, nullptr, &list), 0u);
-    ASSERT_EQ(SetNamedSecurityInfoA((LPSTR)kParamsObject, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
-                                    nullptr, list, nullptr), 0u);
-    LocalFree(list);
+    SetKeyEntries(kParamsKey, {EntryFor("Everyone", KEY_READ, GRANT_ACCESS)});
     std::vector<Ace> before = ReadAces(kParamsObject);
     ASSERT_EQ(AcesOf(before, "Everyone").size(), 1u);
 
@@ -112,11 +102,7 @@ TEST(SetupKeySecurity, AFailedGrantStopsTheLaterAccounts)
     std::vector<Ace> before = ReadAces(kParamsObject);
     // What this system's SetEntriesInAclA gives for an unknown account
     // (87 on Wine, 1332 on Windows).
-    EXPLICIT_ACCESS_A entry = {};
-    entry.grfAccessPermissions = KEY_ALL_ACCESS;
-    entry.grfAccessMode = SET_ACCESS;
-    entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-    entry.Trustee.ptstrName = (LPSTR) "NoSuchAccount";
+    EXPLICIT_ACCESS_A entry = EntryFor("NoSuchAccount", KEY_ALL_ACCESS, SET_ACCESS);
     PACL list = nullptr;
     DWORD unknownAccount = SetEntriesInAclA(1, &entry, nullptr, &list);
     ASSERT_NE(unknownAccount, 0u);

@@ -110,8 +110,6 @@ TEST(SetupContext, ProgramsFolderAndSecondCopiesFollowTheOsClass)
 
     osClass = 4;
     EXPECT_STREQ(SecondCopyPath(&setupFiles[1]), "System\\ZentaroxUsb.exe");
-    EXPECT_STREQ(SecondCopyPath(&setupFiles[5]), "");
     osClass = 6;
     EXPECT_STREQ(SecondCopyPath(&setupFiles[1]), "System32\\ZentaroxUsb.exe");
-    EXPECT_STREQ(SecondCopyPath(&setupFiles[2]), "System32\\Drivers\\Velqar.sys");
 }

@@ -1,6 +1,5 @@
 // See setupregtest.h.
 #include "setupregtest.h"
-#include <aclapi.h>
 #include <map>
 #include "touchparams.h"
 
@@ -36,23 +35,23 @@
     return result;
 }
 
-void LockKey(const std::string &path, DWORD deniedAccess)
+EXPLICIT_ACCESS_A EntryFor(const char *account, DWORD access, ACCESS_MODE mode)
+{
+    EXPLICIT_ACCESS_A entry = {};
+    entry.grfAccessPermissions = access;
+    entry.grfAccessMode = mode;
+    entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    entry.Trustee.ptstrName = (LPSTR)account;
+    return entry;
+}
+
+void SetKeyEntries(const std::string &path, std::initializer_list<EXPLICIT_ACCESS_A> entries)
 {
     HKEY key;
     ASSERT_EQ(RegCreateKeyExA(HKLM, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
     RegCloseKey(key);
-    // Denied entries come first in the list, so they win over the grant.
-    EXPLICIT_ACCESS_A entries[2] = {};
-    for (EXPLICIT_ACCESS_A &entry : entries) {
-        entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-        entry.Trustee.ptstrName = (LPSTR) "Everyone";
-    }
-    entries[0].grfAccessPermissions = deniedAccess;
-    entries[0].grfAccessMode = DENY_ACCESS;
-    entries[1].grfAccessPermissions = KEY_ALL_ACCESS;
-    entries[1].grfAccessMode = GRANT_ACCESS;
     PACL list = nullptr;
-    ASSERT_EQ(SetEntriesInAclA(2, entries, nullptr, &list), 0u);
+    ASSERT_EQ(SetEntriesInAclA((ULONG)entries.size(), (EXPLICIT_ACCESS_A *)entries.begin(), nullptr, &list), 0u);
     std::string object = "MACHINE\\" + path;
     ASSERT_EQ(SetNamedSecurityInfoA(&object[0], SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                                     list, nullptr), 0u);

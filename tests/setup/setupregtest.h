@@ -5,6 +5,8 @@
 #define SETUPREGTEST_H
 
 #include <gtest/gtest.h>
+#include <aclapi.h>
+#include <initializer_list>
 #include <string>
 #include "benchlib.h"
 
@@ -24,8 +26,18 @@ inline std::string Sz(const std::string &text) { return text + '\0'; }
 // All nineteen driver parameters at their installed defaults, REG_DWORD, 4 bytes.
 ::testing::AssertionResult HasDefaultParameters();
 
-// Makes an HKLM key (created when missing) refuse deniedAccess to everyone,
-// the test itself included, and allow the rest.
-void LockKey(const std::string &path, DWORD deniedAccess = KEY_ALL_ACCESS);
+// An explicit-access entry for an account given by name.
+EXPLICIT_ACCESS_A EntryFor(const char *account, DWORD access, ACCESS_MODE mode);
+
+// Replaces the access list of an HKLM key (created when missing).
+void SetKeyEntries(const std::string &path, std::initializer_list<EXPLICIT_ACCESS_A> entries);
+
+// Makes an HKLM key refuse deniedAccess to everyone, the test itself
+// included, and allow the rest (denied entries come first, so they win).
+inline void LockKey(const std::string &path, DWORD deniedAccess = KEY_ALL_ACCESS)
+{
+    SetKeyEntries(path, {EntryFor("Everyone", deniedAccess, DENY_ACCESS),
+                         EntryFor("Everyone", KEY_ALL_ACCESS, GRANT_ACCESS)});
+}
 
 #endif
