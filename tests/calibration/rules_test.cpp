@@ -1,0 +1,83 @@
+// The calibration rules that need no window, on displays other than the
+// bench's: target centres, the step order and the trace line format; and the
+// program file's resources as the shell and the window find them.
+#include <gtest/gtest.h>
+#include <cstring>
+#include "benchlib.h"
+#include "calibtest.h"
+#include "zentaroxusb.h"
+
+TEST(CalibrationRules, TargetCentresFollowTheFractionsOfTheDisplay)
+{
+    struct { int width, height; POINT expected[4]; } displays[] = {
+        {1920, 1080, {{95, 53}, {1823, 53}, {95, 1025}, {1823, 1025}}},
+        {1024, 768, {{51, 38}, {972, 38}, {51, 729}, {972, 729}}},
+        {800, 600, {{39, 29}, {759, 29}, {39, 569}, {759, 569}}},
+        {3840, 2160, {{191, 107}, {3646, 107}, {191, 2051}, {3646, 2051}}},
+    };
+    for (const auto &d : displays)
+        for (int step = 1; step <= 4; step++) {
+            POINT c = TargetCentre(step, d.width, d.height);
+            EXPECT_EQ(c.x, d.expected[step - 1].x) << d.width << "x" << d.height << " step " << step;
+            EXPECT_EQ(c.y, d.expected[step - 1].y) << d.width << "x" << d.height << " step " << step;
+        }
+}
+
+TEST(CalibrationRules, StepsGoRoundTheCornersThenToTheCheckScreenWhichStays)
+{
+    EXPECT_EQ(NextCalibStep(1), 2);
+    EXPECT_EQ(NextCalibStep(2), 3);
+    EXPECT_EQ(NextCalibStep(3), 4);
+    EXPECT_EQ(NextCalibStep(4), 0);
+    EXPECT_FALSE(IsTargetStep(0));
+    EXPECT_TRUE(IsTargetStep(1));
+    EXPECT_TRUE(IsTargetStep(4));
+}
+
+TEST(CalibrationRules, TraceLinesPadEachNumberToFiveColumns)
+{
+    char line[64];
+    wsprintfA(line, ReadingTraceFormat(1), 1234, 567);
+    EXPECT_STREQ(line, "$$$$$$$$XY( 1234,  567)\n");
+    wsprintfA(line, ReadingTraceFormat(2), 0, 65535);
+    EXPECT_STREQ(line, "$$$$$$$$XY2(    0,65535)\n");
+    wsprintfA(line, ReadingTraceFormat(3), 123456, 7);
+    EXPECT_STREQ(line, "$$$$$$$$XY(123456,    7)\n");
+    EXPECT_STREQ(ReadingTraceFormat(4), ReadingTraceFormat(1));
+}
+
+TEST(CalibrationResources, BitmapsIconAndManifestAreThere)
+{
+    caltest::Picture cross = caltest::LoadProgramBitmap(102);
+    EXPECT_EQ(cross.width, 65);
+    EXPECT_EQ(cross.height, 65);
+    EXPECT_EQ(cross.bitsPerPixel, 4);
+    // The exact centre pixel is the one the program puts on the target point.
+    EXPECT_EQ(cross.At(32, 32), RGB(255, 0, 0));
+    EXPECT_EQ(cross.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(cross.At(32, 0), RGB(255, 255, 0));
+
+    caltest::Picture tick = caltest::LoadProgramBitmap(104);
+    EXPECT_EQ(tick.width, 28);
+    EXPECT_EQ(tick.height, 27);
+    EXPECT_EQ(tick.bitsPerPixel, 8);
+
+    caltest::Picture finger = caltest::LoadProgramBitmap(105);
+    EXPECT_EQ(finger.width, 91);
+    EXPECT_EQ(finger.height, 109);
+    EXPECT_EQ(finger.bitsPerPixel, 24);
+    for (COLORREF c : finger.pixels)
+        ASSERT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c)) << "not greyscale";
+
+    HMODULE module = LoadLibraryExA(bench::BinPath("ZentaroxUsb.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(106), (LPCSTR)RT_GROUP_ICON), nullptr) << "icon group 106";
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), (LPCSTR)RT_MANIFEST);
+    ASSERT_NE(found, nullptr) << "manifest";
+    std::string manifest((const char *)LockResource(LoadResource(module, found)), SizeofResource(module, found));
+    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    EXPECT_EQ(manifest.find("supportedOS"), std::string::npos);
+    FreeLibrary(module);
+}
