@@ -111,10 +111,11 @@ void RestoreCalibration(const int values[CALIBRATION_LOADED_COUNT])
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS
         && RegCreateKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
                            KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS) {
-        // The calibration window is topmost and covers the screen: without
-        // MB_TOPMOST this box would open behind it, out of sight, and hold
-        // the program until someone pressed Enter blind.
-        MessageBoxA(NULL, "Open Registry error!!!", "Error", MB_OK | MB_TOPMOST);
+        // The calibration window is topmost and covers the screen: an
+        // ordinary box would open behind it, out of sight, and hold the
+        // program until someone pressed Enter blind. MB_SYSTEMMODAL is
+        // application-modal plus WS_EX_TOPMOST; Wine ignores MB_TOPMOST.
+        MessageBoxA(NULL, "Open Registry error!!!", "Error", MB_OK | MB_SYSTEMMODAL);
         return;
     }
     // The driver is not told: it keeps what it took up last until the next

@@ -209,3 +209,33 @@ TEST_F(CalibrationPass, OtherKeysDoNothing)
     TouchAllTargets();
     ExpectStoredValues(NewCalibrationValues());
 }
+
+TEST_F(CalibrationPass, RestoreThatCannotReachTheKeySaysSoInFrontOfTheWindow)
+{
+    // The key disappears while the window is open and cannot be created
+    // again: a volatile parent takes no lasting child.
+    const char *service = "System\\CurrentControlSet\\Services\\Drovik";
+    bench::DeleteTree(HKEY_LOCAL_MACHINE, service);
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, service, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr), ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    bench::PressKey(VK_ESCAPE);
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, "Open Registry error!!!");
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+    EXPECT_FALSE(box.hasIcon);
+    // In front of the full-screen topmost window, where the user can see it.
+    bench::Pause(300);
+    RECT r;
+    GetWindowRect(box.window, &r);
+    POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_EQ(GetAncestor(WindowFromPoint(centre), GA_ROOT), box.window) << "the box is hidden";
+    bench::AnswerMessageBox(box, IDOK);
+
+    EXPECT_EQ(WaitForExit(), 0u);
+    EXPECT_FALSE(bench::KeyExists(HKEY_LOCAL_MACHINE, bench::kParametersKey));
+}
