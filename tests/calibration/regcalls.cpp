@@ -54,7 +54,7 @@ LSTATUS WINAPI HookQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, 
 LSTATUS WINAPI HookSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
 {
     Record("RegSetValueExA", name);
-    if (recording && !failingWrite.empty() && name && _stricmp(name, failingWrite.c_str()) == 0)
+    if (!failingWrite.empty() && name && _stricmp(name, failingWrite.c_str()) == 0)
         return ERROR_ACCESS_DENIED;
     return realSet(key, name, reserved, type, data, size);
 }
