@@ -1,5 +1,5 @@
 // The pointer's visibility over a whole session, however the check screen is
-// used, and the 30-second limit of a pass.
+// used (taps there change nothing else), and the 30-second limit of a pass.
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
@@ -44,12 +44,18 @@ TEST_F(CalibrationSession, PointerHiddenOnTargetsAndShownOnEveryCheckScreen)
     TouchAllTargets();
     EXPECT_TRUE(PointerShowing()) << "on the first check screen";
 
-    // Each tap repaints the check screen; that must not pile up "shows" that
-    // keep the pointer on the next pass's targets.
+    // Each tap repaints the check screen and changes nothing else; the
+    // repaints must not pile up "shows" that keep the pointer on the next
+    // pass's targets.
     for (int i = 0; i < 4; i++)
         bench::ClickAt(100 + 200 * i, 650);
     bench::Pause(300);
     EXPECT_TRUE(PointerShowing()) << "after taps on the check screen";
+    EXPECT_TRUE(IsWindowVisible(FindButton(window, "OK")));
+    EXPECT_EQ(Requests(0x222004).size(), 4u);
+    EXPECT_EQ(Requests(0x222008).size(), 1u);
+    EXPECT_EQ(bench::DebugOutput(program).size(), 4u);
+    ExpectStoredValues(NewCalibrationValues());
 
     AdjustAgain();
     EXPECT_FALSE(PointerShowing()) << "at the first target of the second pass";
