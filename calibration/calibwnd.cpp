@@ -27,7 +27,6 @@ static const char CHECK_TEXT[] =
 // Memory contexts holding bitmaps 102, 104 and 105 ready for copying.
 static HDC crossDc, tickDc, fingerDc;
 static HWND okButton, adjustButton;
-static POINT targetCentre;          // recomputed at every paint of a target
 
 // --- pointer ------------------------------------------------------------------
 // ShowCursor moves a counter (shown while it is 0 or more) rather than setting
@@ -114,8 +113,9 @@ static void PaintTarget(HDC dc, const CalibrationLayout &layout)
     BITMAP cross;
     ZeroMemory(&cross, sizeof(cross));
     GetObjectA(crossBitmap, sizeof(cross), &cross);
-    targetCentre = TargetCentre(calibStep, screenWidth, screenHeight);
-    BitBlt(dc, targetCentre.x - cross.bmWidth / 2, targetCentre.y - cross.bmHeight / 2,
+    // Recomputed at every paint from the size measured at start-up.
+    POINT centre = TargetCentre(calibStep, screenWidth, screenHeight);
+    BitBlt(dc, centre.x - cross.bmWidth / 2, centre.y - cross.bmHeight / 2,
            cross.bmWidth, cross.bmHeight, crossDc, 0, 0, SRCCOPY);
     BitBlt(dc, layout.tick.x, layout.tick.y, 28, 27, tickDc, 0, 0, SRCCOPY);
     RECT text = layout.instruction;

@@ -116,6 +116,14 @@ TEST_F(CalibrationPass, AdjustAgainPutsTheStartValuesBackAndBeginsAFreshPass)
     EXPECT_EQ(Requests(UPDATE_PARAMETERS).size(), 2u);
     EXPECT_EQ(bench::DebugOutput(program).size(), 8u);
     EXPECT_EQ(bench::DebugOutput(program).back(), "$$$$$$$$XY(   41,   42)\n");
+
+    // The clicked button had the keyboard focus and is now hidden: Space at
+    // the first target must still cancel, not click it again.
+    bench::ClickAt(kAdjustButton.x, kAdjustButton.y);
+    ASSERT_TRUE(WaitUntil([&] { return !OnCheckScreen(); }));
+    bench::PressKey(VK_SPACE);
+    EXPECT_EQ(WaitForExit(), 0u);
+    ExpectStoredValues(StartValuesWithFlag(0));
 }
 
 TEST_F(CalibrationPass, FailedReadingIsNotTakenAndTheSameTargetWaits)
