@@ -529,6 +529,18 @@ void Pause(DWORD ms)
     }
 }
 
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Pause(20);
+    }
+}
+
 // --- input and screen ------------------------------------------------------------------
 void MoveTo(int x, int y)
 {
@@ -606,6 +618,55 @@ Screen CaptureScreen()
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return s;
+}
+
+Picture LoadProgramBitmap(const std::string &exe, int id)
+{
+    Picture picture;
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) {
+        ADD_FAILURE() << "bench: cannot open the resources of " << exe << " (" << GetLastError() << ")";
+        return picture;
+    }
+    // A DIB section keeps the bitmap's own colour depth.
+    HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    if (bitmap) {
+        BITMAP info;
+        GetObjectA(bitmap, sizeof(info), &info);
+        picture.width = info.bmWidth;
+        picture.height = info.bmHeight;
+        picture.bitCount = info.bmBitsPixel;
+        BITMAPINFO bi;
+        ZeroMemory(&bi, sizeof(bi));
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = picture.width;
+        bi.bmiHeader.biHeight = -picture.height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        std::vector<DWORD> raw((size_t)picture.width * picture.height);
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, bitmap, 0, picture.height, raw.data(), &bi, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (DWORD v : raw)
+            picture.pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+        DeleteObject(bitmap);
+    }
+    FreeLibrary(module);
+    return picture;
+}
+
+int DifferingPixels(const Screen &screen, const Picture &picture, int left, int top)
+{
+    int differing = 0;
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            int sx = left + x, sy = top + y;
+            if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height
+                || screen.At(sx, sy) != picture.At(x, y))
+                differing++;
+        }
+    return differing;
 }
 
 void Screen::SaveBmp(const std::string &path) const

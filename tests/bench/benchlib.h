@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,9 @@ void AnswerMessageBox(const MessageBoxInfo &box, int buttonId);
 // Processes this thread's messages for ms milliseconds (the tests own no windows,
 // but some Win32 calls want a pumping caller).
 void Pause(DWORD ms);
+// Checks condition every 20 ms (pumping messages) until it holds; false when
+// timeoutMs passed first.
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
 // --- input and screen ------------------------------------------------------------------
 // Real pointer input through the X server: move there, press, release.
@@ -123,6 +127,18 @@ struct Screen {
     void SaveBmp(const std::string &path) const;
 };
 Screen CaptureScreen();
+
+// A bitmap resource of a program file as GDI decodes it: its stored colour
+// depth, pixels top row first. Empty (width 0) when the file has no such bitmap.
+struct Picture {
+    int width = 0, height = 0, bitCount = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+};
+Picture LoadProgramBitmap(const std::string &exe, int id);
+// How many pixels of the picture differ from the screen with the picture's
+// top-left corner at (left, top); pixels off the screen count as differing.
+int DifferingPixels(const Screen &screen, const Picture &picture, int left, int top);
 
 }  // namespace bench
 

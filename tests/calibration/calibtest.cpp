@@ -47,18 +47,6 @@ HWND StartCalibration(bench::Program **program)
     return window;
 }
 
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        bench::Pause(20);
-    }
-}
-
 std::vector<bench::SimRequest> Requests(DWORD code)
 {
     std::vector<bench::SimRequest> out;
@@ -150,59 +138,6 @@ HWND FindButton(HWND window, const char *text)
     ButtonSearch search = {text, nullptr};
     EnumChildWindows(window, MatchButton, (LPARAM)&search);
     return search.found;
-}
-
-Picture LoadProgramBitmap(int id)
-{
-    Picture picture;
-    HMODULE module = LoadLibraryExA(bench::BinPath("ZentaroxUsb.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) {
-        ADD_FAILURE() << "cannot open ZentaroxUsb.exe's resources (" << GetLastError() << ")";
-        return picture;
-    }
-    // A DIB section keeps the bitmap's own colour depth, which the resource
-    // checks want to see.
-    HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    if (!bitmap) {
-        ADD_FAILURE() << "no bitmap " << id << " (" << GetLastError() << ")";
-        FreeLibrary(module);
-        return picture;
-    }
-    BITMAP info;
-    GetObjectA(bitmap, sizeof(info), &info);
-    picture.width = info.bmWidth;
-    picture.height = info.bmHeight;
-    picture.bitsPerPixel = info.bmBitsPixel;
-    BITMAPINFO bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = picture.width;
-    bi.bmiHeader.biHeight = -picture.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> raw((size_t)picture.width * picture.height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, picture.height, raw.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    for (DWORD v : raw)
-        picture.pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
-    DeleteObject(bitmap);
-    FreeLibrary(module);
-    return picture;
-}
-
-int DifferingPixels(const bench::Screen &screen, const Picture &picture, int left, int top)
-{
-    int differing = 0;
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            int sx = left + x, sy = top + y;
-            if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height
-                || screen.At(sx, sy) != picture.At(x, y))
-                differing++;
-        }
-    return differing;
 }
 
 }  // namespace caltest

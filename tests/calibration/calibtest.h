@@ -37,9 +37,6 @@ void SetUpInstalledSystem(const std::vector<DWORD> &words = std::vector<DWORD>(k
 // test failure) when none comes.
 HWND StartCalibration(bench::Program **program);
 
-// Polls until the condition holds; false after timeoutMs.
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
-
 // The controller's requests of one code.
 std::vector<bench::SimRequest> Requests(DWORD code);
 
@@ -62,17 +59,14 @@ bool PointerShowing();
 // The calibration window's visible push buttons, by text.
 HWND FindButton(HWND window, const char *text);
 
-// A bitmap of ZentaroxUsb.exe's resources as 0xRRGGBB pixels, top row first.
-struct Picture {
-    int width = 0, height = 0, bitsPerPixel = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[(size_t)y * width + x]; }
-};
-Picture LoadProgramBitmap(int id);
+// A bitmap of ZentaroxUsb.exe's resources.
+inline bench::Picture ProgramBitmap(int id)
+{
+    return bench::LoadProgramBitmap(bench::BinPath("ZentaroxUsb.exe"), id);
+}
 
-// How many pixels of the picture differ from the screen with its top-left
-// corner at (left, top).
-int DifferingPixels(const bench::Screen &screen, const Picture &picture, int left, int top);
+using bench::WaitUntil;
+using bench::DifferingPixels;
 
 }  // namespace caltest
 

@@ -24,24 +24,24 @@ TEST(CalibrationRules, TargetCentresFollowTheFractionsOfTheDisplay)
 
 TEST(CalibrationResources, BitmapsIconAndManifestAreThere)
 {
-    caltest::Picture cross = caltest::LoadProgramBitmap(102);
+    bench::Picture cross = caltest::ProgramBitmap(102);
     EXPECT_EQ(cross.width, 65);
     EXPECT_EQ(cross.height, 65);
-    EXPECT_EQ(cross.bitsPerPixel, 4);
+    EXPECT_EQ(cross.bitCount, 4);
     // The exact centre pixel is the one the program puts on the target point.
     EXPECT_EQ(cross.At(32, 32), RGB(255, 0, 0));
     EXPECT_EQ(cross.At(0, 0), RGB(255, 255, 255));
     EXPECT_EQ(cross.At(32, 0), RGB(255, 255, 0));
 
-    caltest::Picture tick = caltest::LoadProgramBitmap(104);
+    bench::Picture tick = caltest::ProgramBitmap(104);
     EXPECT_EQ(tick.width, 28);
     EXPECT_EQ(tick.height, 27);
-    EXPECT_EQ(tick.bitsPerPixel, 8);
+    EXPECT_EQ(tick.bitCount, 8);
 
-    caltest::Picture finger = caltest::LoadProgramBitmap(105);
+    bench::Picture finger = caltest::ProgramBitmap(105);
     EXPECT_EQ(finger.width, 91);
     EXPECT_EQ(finger.height, 109);
-    EXPECT_EQ(finger.bitsPerPixel, 24);
+    EXPECT_EQ(finger.bitCount, 24);
     for (COLORREF c : finger.pixels)
         ASSERT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c)) << "not greyscale";
 

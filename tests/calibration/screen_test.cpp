@@ -28,16 +28,16 @@ protected:
         SetUpInstalledSystem();
         window = StartCalibration(&program);
         ASSERT_NE(window, nullptr);
-        cross = LoadProgramBitmap(102);
-        tick = LoadProgramBitmap(104);
-        finger = LoadProgramBitmap(105);
+        cross = ProgramBitmap(102);
+        tick = ProgramBitmap(104);
+        finger = ProgramBitmap(105);
         ASSERT_EQ(cross.width, 65);
     }
     void TearDown() override { bench::EndProgram(program); }
 
     bench::Program *program = nullptr;
     HWND window = nullptr;
-    Picture cross, tick, finger;
+    bench::Picture cross, tick, finger;
 };
 
 TEST_F(CalibrationScreen, EachTargetIsCentredOnItsPointWithTheInstruction)

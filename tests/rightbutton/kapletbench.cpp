@@ -7,50 +7,9 @@ namespace kaplet {
 
 static const int kPictureX = 10, kPictureY = 10;   // where the window draws it
 
-Picture LoadPicture(int id, const std::string &exe)
+bench::Picture LoadPicture(int id, const std::string &exe)
 {
-    Picture picture;
-    std::string path = exe.empty() ? bench::BinPath("Kaplet.exe") : exe;
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) {
-        ADD_FAILURE() << "cannot open " << path << " (" << GetLastError() << ")";
-        return picture;
-    }
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), (LPCSTR)RT_BITMAP);
-    const BYTE *data = found ? (const BYTE *)LockResource(LoadResource(module, found)) : nullptr;
-    DWORD size = found ? SizeofResource(module, found) : 0;
-    if (data && size >= sizeof(BITMAPINFOHEADER)) {
-        const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)data;
-        int width = header->biWidth, height = header->biHeight;
-        int bits = header->biBitCount;
-        bool bottomUp = height > 0;
-        if (height < 0)
-            height = -height;
-        DWORD colours = header->biClrUsed ? header->biClrUsed : (bits <= 8 ? 1u << bits : 0);
-        const RGBQUAD *palette = (const RGBQUAD *)(data + header->biSize);
-        const BYTE *rows = (const BYTE *)(palette + colours);
-        size_t stride = ((size_t)width * bits + 31) / 32 * 4;
-        bool fits = bits >= 1 && bits <= 8 && header->biCompression == BI_RGB && width > 0 &&
-                    rows + stride * height <= data + size;
-        if (fits) {
-            picture.width = width;
-            picture.height = height;
-            picture.bitCount = bits;
-            for (int y = 0; y < height; y++) {
-                const BYTE *row = rows + stride * (bottomUp ? height - 1 - y : y);
-                for (int x = 0; x < width; x++) {
-                    int bitPos = x * bits;
-                    int index = (row[bitPos / 8] >> (8 - bits - bitPos % 8)) & ((1 << bits) - 1);
-                    RGBQUAD q = palette[index];
-                    picture.pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
-                }
-            }
-        } else {
-            ADD_FAILURE() << "bitmap " << id << " is not an uncompressed palette bitmap (" << bits << " bits)";
-        }
-    }
-    FreeLibrary(module);
-    return picture;
+    return bench::LoadProgramBitmap(exe.empty() ? bench::BinPath("Kaplet.exe") : exe, id);
 }
 
 const char *ShownName(Shown shown)
@@ -69,24 +28,14 @@ POINT ClientOrigin(HWND window)
     return origin;
 }
 
-static bool ScreenMatches(const bench::Screen &screen, POINT at, const Picture &picture)
+static bool ScreenMatches(const bench::Screen &screen, POINT at, const bench::Picture &picture)
 {
-    if (picture.width == 0)
-        return false;
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            int sx = at.x + x, sy = at.y + y;
-            if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height)
-                return false;
-            if (screen.At(sx, sy) != picture.At(x, y))
-                return false;
-        }
-    return true;
+    return picture.width > 0 && bench::DifferingPixels(screen, picture, at.x, at.y) == 0;
 }
 
 Shown ShownPicture(HWND window)
 {
-    static const Picture left = LoadPicture(201), right = LoadPicture(202);
+    static const bench::Picture left = LoadPicture(201), right = LoadPicture(202);
     POINT at = ClientOrigin(window);
     at.x += kPictureX;
     at.y += kPictureY;
@@ -96,18 +45,6 @@ Shown ShownPicture(HWND window)
     if (ScreenMatches(screen, at, right))
         return SHOWS_RIGHT;
     return SHOWS_NEITHER;
-}
-
-bool WaitUntil(const std::function<bool()> &cond, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (cond())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
 }
 
 bool WaitForShown(HWND window, Shown expected, DWORD timeoutMs)

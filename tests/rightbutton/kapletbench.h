@@ -13,15 +13,8 @@
 
 namespace kaplet {
 
-// One bitmap resource decoded from its stored DIB: bit depth as stored,
-// pixels top row first.
-struct Picture {
-    int width = 0, height = 0, bitCount = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[(size_t)y * width + x]; }
-};
 // Picture id of Kaplet.exe (or of exe); empty (width 0) when it is missing.
-Picture LoadPicture(int id, const std::string &exe = "");
+bench::Picture LoadPicture(int id, const std::string &exe = "");
 
 enum Shown { SHOWS_LEFT, SHOWS_RIGHT, SHOWS_NEITHER };
 const char *ShownName(Shown shown);
@@ -33,8 +26,7 @@ Shown ShownPicture(HWND window);
 // Waits until the screen shows that picture; false after timeoutMs.
 bool WaitForShown(HWND window, Shown expected, DWORD timeoutMs = 5000);
 
-// Polls cond every 50 ms until it holds or timeoutMs has passed.
-bool WaitUntil(const std::function<bool()> &cond, DWORD timeoutMs);
+using bench::WaitUntil;
 
 // Left click in the middle of the picture.
 void ClickPicture(HWND window, bool rightButton = false);

@@ -10,7 +10,7 @@ static const COLORREF kDarkGrey = RGB(128, 128, 128), kLightGrey = RGB(192, 192,
 
 // The outer line in the colour given for its top-left and bottom-right
 // halves, the dark-grey line inside it on all four sides.
-static void ExpectFrame(const kaplet::Picture &p, COLORREF topLeft, COLORREF bottomRight, const char *name)
+static void ExpectFrame(const bench::Picture &p, COLORREF topLeft, COLORREF bottomRight, const char *name)
 {
     int last = p.width - 1;
     for (int i = 0; i < last; i++) {
@@ -29,7 +29,7 @@ static void ExpectFrame(const kaplet::Picture &p, COLORREF topLeft, COLORREF bot
     }
 }
 
-static int CountBlack(const kaplet::Picture &p, int fromX, int toX)
+static int CountBlack(const bench::Picture &p, int fromX, int toX)
 {
     int n = 0;
     for (int y = 2; y < p.height - 2; y++)
@@ -40,7 +40,7 @@ static int CountBlack(const kaplet::Picture &p, int fromX, int toX)
 
 TEST(RightButtonResources, PicturesAre50By50In16ColoursWithRaisedAndSunkenFrames)
 {
-    kaplet::Picture left = kaplet::LoadPicture(201), right = kaplet::LoadPicture(202);
+    bench::Picture left = kaplet::LoadPicture(201), right = kaplet::LoadPicture(202);
     ASSERT_EQ(left.width, 50);
     ASSERT_EQ(left.height, 50);
     ASSERT_EQ(right.width, 50);
