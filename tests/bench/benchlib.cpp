@@ -587,20 +587,29 @@ int Screen::Count(const RECT &area, COLORREF colour) const
     return n;
 }
 
+// A 32-bit DIB, top row first, whose pixels read as 0x00RRGGBB.
+static BITMAPINFO TopDownRgb32(int width, int height)
+{
+    BITMAPINFO bi;
+    ZeroMemory(&bi, sizeof(bi));
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
+static COLORREF FromRgb32(DWORD v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
+
 Screen CaptureScreen()
 {
     Screen s;
     HDC screen = GetDC(nullptr);
     s.width = GetDeviceCaps(screen, HORZRES);
     s.height = GetDeviceCaps(screen, VERTRES);
-    BITMAPINFO bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = s.width;
-    bi.bmiHeader.biHeight = -s.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownRgb32(s.width, s.height);
     void *bits = nullptr;
     HDC mem = CreateCompatibleDC(screen);
     HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -609,10 +618,8 @@ Screen CaptureScreen()
     GdiFlush();
     s.pixels.resize((size_t)s.width * s.height);
     const DWORD *px = (const DWORD *)bits;
-    for (size_t i = 0; i < s.pixels.size(); i++) {
-        DWORD v = px[i];   // 0x00RRGGBB in a 32-bit DIB
-        s.pixels[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
+    for (size_t i = 0; i < s.pixels.size(); i++)
+        s.pixels[i] = FromRgb32(px[i]);
     SelectObject(mem, old);
     DeleteObject(dib);
     DeleteDC(mem);
@@ -636,20 +643,13 @@ Picture LoadProgramBitmap(const std::string &exe, int id)
         picture.width = info.bmWidth;
         picture.height = info.bmHeight;
         picture.bitCount = info.bmBitsPixel;
-        BITMAPINFO bi;
-        ZeroMemory(&bi, sizeof(bi));
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = picture.width;
-        bi.bmiHeader.biHeight = -picture.height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownRgb32(picture.width, picture.height);
         std::vector<DWORD> raw((size_t)picture.width * picture.height);
         HDC screen = GetDC(nullptr);
         GetDIBits(screen, bitmap, 0, picture.height, raw.data(), &bi, DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
         for (DWORD v : raw)
-            picture.pixels.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+            picture.pixels.push_back(FromRgb32(v));
         DeleteObject(bitmap);
     }
     FreeLibrary(module);
