@@ -510,6 +510,16 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
     return info;
 }
 
+void ExpectOkBox(const MessageBoxInfo &box, const std::string &caption, const std::string &text,
+                 bool hasIcon, const char *file, int line)
+{
+    ::testing::ScopedTrace caller(file, line, "message box checked here");
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+    EXPECT_EQ(box.hasIcon, hasIcon);
+}
+
 void AnswerMessageBox(const MessageBoxInfo &box, int buttonId)
 {
     PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),

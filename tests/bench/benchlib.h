@@ -102,6 +102,12 @@ struct MessageBoxInfo {
 };
 // Waits for a message box of the process and reads it.
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+// Checks a box with one OK button: caption, text and whether it shows an
+// icon; failures name the caller's line (use EXPECT_OK_BOX).
+void ExpectOkBox(const MessageBoxInfo &box, const std::string &caption, const std::string &text,
+                 bool hasIcon, const char *file, int line);
+#define EXPECT_OK_BOX(box, caption, text, hasIcon) \
+    ::bench::ExpectOkBox((box), (caption), (text), (hasIcon), __FILE__, __LINE__)
 // Presses the message box's button with that id (IDOK, IDYES, ...).
 void AnswerMessageBox(const MessageBoxInfo &box, int buttonId);
 // Processes this thread's messages for ms milliseconds (the tests own no windows,

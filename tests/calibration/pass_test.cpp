@@ -203,10 +203,7 @@ TEST_F(CalibrationPass, RestoreThatCannotReachTheKeySaysSoInFrontOfTheWindow)
     bench::PressKey(VK_ESCAPE);
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "Open Registry error!!!");
-    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
-    EXPECT_FALSE(box.hasIcon);
+    EXPECT_OK_BOX(box, "Error", "Open Registry error!!!", false);
     // In front of the full-screen topmost window, where the user can see it.
     bench::Pause(300);
     RECT r;

@@ -29,10 +29,7 @@ TEST(CalibrationStartup, WithoutTheParametersKeyOnlyAsksForAdministratorRights)
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "Please run as administrator");
-    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
-    EXPECT_FALSE(box.hasIcon);
+    EXPECT_OK_BOX(box, "Error", "Please run as administrator", false);
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
@@ -52,10 +49,7 @@ TEST(CalibrationStartup, WithoutTheDeviceReportsTheSystemError)
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(box.caption, "Zentarox Calibration");
-    EXPECT_EQ(box.text, "Open driver fail(2)!");   // ERROR_FILE_NOT_FOUND: no such device
-    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
-    EXPECT_TRUE(box.hasIcon);
+    EXPECT_OK_BOX(box, "Zentarox Calibration", "Open driver fail(2)!", true);   // ERROR_FILE_NOT_FOUND: no such device
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
