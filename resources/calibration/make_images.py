@@ -11,52 +11,15 @@ same bytes, so two builds of the program are identical.  Standard library only.
 """
 import math
 import os
-import struct
 import sys
 
-# The 16 colours every display driver has since VGA: with them the cross looks
-# the same on a 16-colour screen as on a true-colour one.
-VGA16 = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
+# The shared file writers live one folder up; no bytecode cache is written
+# there, so a build leaves the source tree as it found it.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from imagefiles import VGA16, bmp, icon_image, ico, save  # noqa: E402
+
 BLACK, GREEN, SILVER, GREY, RED, YELLOW, WHITE = 0, 2, 7, 8, 9, 11, 15
-
-
-def bmp(width, height, bits, palette, rows):
-    """A bottom-up Windows bitmap file; rows are given top first, as palette
-    indices (1, 4 or 8 bits) or (r, g, b) tuples (24 bits)."""
-    stride = (width * bits + 31) // 32 * 4
-    data = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        if bits == 24:
-            for r, g, b in row:
-                line += bytes((b, g, r))
-        elif bits == 8:
-            line += bytes(row)
-        elif bits == 4:
-            for x in range(0, width, 2):
-                hi = row[x]
-                lo = row[x + 1] if x + 1 < width else 0
-                line.append(hi << 4 | lo)
-        elif bits == 1:
-            for x in range(0, width, 8):
-                byte = 0
-                for i in range(8):
-                    if x + i < width and row[x + i]:
-                        byte |= 0x80 >> i
-                line.append(byte)
-        line += bytes(stride - len(line))
-        data += line
-    pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(data),
-                       2835, 2835, len(palette) if bits <= 8 else 0, 0)
-    offset = 14 + len(info) + len(pal)
-    head = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    return head + info + pal + bytes(data)
 
 
 def cross():
@@ -167,7 +130,7 @@ def finger():
     return bmp(width, height, 24, [], rows)
 
 
-def icon_image(size):
+def icon_picture(size):
     """One icon picture, 32-bit with its AND mask: a small target cross on a
     screen-blue tile."""
     c = (size - 1) / 2
@@ -187,41 +150,17 @@ def icon_image(size):
                     colour = (255, 255, 0)
             row.append(colour + (a,))
         pixels.append(row)
-    data = bytearray()
-    for row in reversed(pixels):
-        for r, g, b, a in row:
-            data += bytes((b, g, r, a))
-    mask_stride = (size + 31) // 32 * 4
-    mask = bytearray()
-    for row in reversed(pixels):
-        line = bytearray(mask_stride)
-        for x, p in enumerate(row):
-            if p[3] == 0:
-                line[x // 8] |= 0x80 >> (x % 8)
-        mask += line
-    head = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(data) + len(mask), 0, 0, 0, 0)
-    return head + bytes(data) + bytes(mask)
+    transparent = [[p[3] == 0 for p in row] for row in pixels]
+    return icon_image(size, 32, [], pixels, transparent)
 
 
 def icon():
-    images = [icon_image(16), icon_image(32)]
-    out = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for img, size in zip(images, (16, 32)):
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(img), offset)
-        offset += len(img)
-    return out + b"".join(images)
+    return ico([icon_picture(16), icon_picture(32)])
 
 
 def main():
-    outdir = sys.argv[1]
-    os.makedirs(outdir, exist_ok=True)
-    for name, data in (("cross.bmp", cross()), ("tick.bmp", tick()),
-                       ("finger.bmp", finger()), ("ZentaroxUsb.ico", icon())):
-        path = os.path.join(outdir, name)
-        with open(path + ".tmp", "wb") as f:
-            f.write(data)
-        os.replace(path + ".tmp", path)
+    save(sys.argv[1], (("cross.bmp", cross()), ("tick.bmp", tick()),
+                       ("finger.bmp", finger()), ("ZentaroxUsb.ico", icon())))
 
 
 if __name__ == "__main__":

@@ -14,16 +14,14 @@ on nothing but this script, which keeps the program file reproducible.
 Python 3 standard library only.
 """
 import os
-import struct
 import sys
 
-# The 16 colours in the order Windows' own 4-bit bitmaps use.
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
+# The shared file writers live one folder up; no bytecode cache is written
+# there, so a build leaves the source tree as it found it.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from imagefiles import VGA16, bmp, icon_image, ico, save  # noqa: E402
+
 BLACK, LIGHT_GREY, DARK_GREY, WHITE = 0, 7, 8, 15
 TRANSPARENT = -1
 
@@ -110,60 +108,16 @@ def blank(size, colour):
     return [[colour] * size for _ in range(size)]
 
 
-def palette_bytes():
-    return b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
-
-
-def pack_4bit_rows(image):
-    """Bottom-up 4-bit rows, each padded to a multiple of four bytes."""
-    rows = []
-    for line in reversed(image):
-        data = bytearray()
-        for x in range(0, len(line), 2):
-            hi = line[x]
-            lo = line[x + 1] if x + 1 < len(line) else 0
-            data.append((hi << 4) | lo)
-        while len(data) % 4:
-            data.append(0)
-        rows.append(bytes(data))
-    return b''.join(rows)
-
-
-def pack_mask_rows(image):
-    """Bottom-up 1-bit AND mask: 1 where the icon is transparent."""
-    rows = []
-    for line in reversed(image):
-        data = bytearray((len(line) + 7) // 8)
-        for x, c in enumerate(line):
-            if c == TRANSPARENT:
-                data[x // 8] |= 0x80 >> (x % 8)
-        while len(data) % 4:
-            data.append(0)
-        rows.append(bytes(data))
-    return b''.join(rows)
-
-
-def info_header(width, height, bits, image_size):
-    return struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, 0, image_size, 0, 0, 16, 0)
-
-
 def bmp_file(image):
     size = len(image)
-    pixels = pack_4bit_rows(image)
-    header = info_header(size, size, 4, len(pixels)) + palette_bytes()
-    offset = 14 + len(header)
-    return struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset) + header + pixels
+    return bmp(size, size, 4, VGA16, image, pels_per_metre=0)
 
 
 def ico_file(image):
     size = len(image)
-    xor = pack_4bit_rows([[0 if c == TRANSPARENT else c for c in line] for line in image])
-    mask = pack_mask_rows(image)
-    # An icon image's header counts the XOR and AND bitmaps together: twice the height.
-    body = info_header(size, size * 2, 4, len(xor) + len(mask)) + palette_bytes() + xor + mask
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(body), 6 + 16)
-    return directory + entry + body
+    colour = [[0 if c == TRANSPARENT else c for c in line] for line in image]
+    transparent = [[c == TRANSPARENT for c in line] for line in image]
+    return ico([icon_image(size, 4, VGA16, colour, transparent)])
 
 
 def picture(hatched, raised):
@@ -184,16 +138,11 @@ def icon():
 def main():
     if len(sys.argv) != 2:
         sys.exit('usage: mkpictures.py OUTDIR')
-    out = sys.argv[1]
-    os.makedirs(out, exist_ok=True)
-    files = {
-        'mouseleft.bmp': bmp_file(picture('left', raised=True)),
-        'mouseright.bmp': bmp_file(picture('right', raised=False)),
-        'kaplet.ico': ico_file(icon()),
-    }
-    for name, data in files.items():
-        with open(os.path.join(out, name), 'wb') as f:
-            f.write(data)
+    save(sys.argv[1], (
+        ('mouseleft.bmp', bmp_file(picture('left', raised=True))),
+        ('mouseright.bmp', bmp_file(picture('right', raised=False))),
+        ('kaplet.ico', ico_file(icon())),
+    ))
 
 
 if __name__ == '__main__':
