@@ -10,6 +10,9 @@ char sourceDir[SETUP_PATH_MAX];
 char windowsDir[SETUP_PATH_MAX];
 char programsDir[SETUP_PATH_MAX];
 
+// Why the last resolution left a folder empty, for FolderResolved.
+static DWORD folderError;
+
 const SetupFile setupFiles[SETUP_FILE_COUNT] = {
     { "ZentaroxUsb.cpl", "System32\\ZentaroxUsb.cpl", "System\\ZentaroxUsb.cpl" },
     { "ZentaroxUsb.exe", "System32\\ZentaroxUsb.exe", "System\\ZentaroxUsb.exe" },
@@ -81,6 +84,7 @@ BOOL ResolveSetupFoldersWith(ModuleFileNameProc getModuleFileName,
     BOOL windowsOk = ResolveWindowsDir(getWindowsDirectory);
     if (!sourceOk && windowsOk)
         SetLastError(sourceError);
+    folderError = sourceOk && windowsOk ? 0 : GetLastError();
     return sourceOk && windowsOk;
 }
 
@@ -103,4 +107,12 @@ BOOL LookupProgramsFolder(void)
     if (!found)
         ZeroMemory(programsDir, sizeof(programsDir));
     return found;
+}
+
+BOOL FolderResolved(const char *folder)
+{
+    if (folder[0])
+        return TRUE;
+    SetLastError(folderError ? folderError : ERROR_PATH_NOT_FOUND);
+    return FALSE;
 }

@@ -60,4 +60,10 @@ BOOL ResolveSetupFoldersWith(ModuleFileNameProc getModuleFileName,
 // caller must then not build the Start-menu folder on it.
 BOOL LookupProgramsFolder(void);
 
+// Whether folder (sourceDir, windowsDir or programsDir) holds a resolved
+// path. An empty one is never a base for another path: "\ZentaroxUSB" would
+// name a folder at the root of the current drive. FALSE, with the last
+// error saying why the folder was not resolved, when it is empty.
+BOOL FolderResolved(const char *folder);
+
 #endif

@@ -498,8 +498,13 @@ static BOOL CALLBACK CollectChild(HWND child, LPARAM param)
 
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
 {
+    return ReadMessageBox(WaitForWindow(processId, "#32770", timeoutMs));
+}
+
+MessageBoxInfo ReadMessageBox(HWND window)
+{
     MessageBoxInfo info;
-    info.window = WaitForWindow(processId, "#32770", timeoutMs);
+    info.window = window;
     if (!info.window)
         return info;
     info.caption = WindowText(info.window);

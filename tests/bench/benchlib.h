@@ -102,6 +102,8 @@ struct MessageBoxInfo {
 };
 // Waits for a message box of the process and reads it.
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+// Reads a message box already found (empty info for a null window).
+MessageBoxInfo ReadMessageBox(HWND window);
 // Checks a box with one OK button: caption, text and whether it shows an
 // icon; failures name the caller's line (use EXPECT_OK_BOX).
 void ExpectOkBox(const MessageBoxInfo &box, const std::string &caption, const std::string &text,

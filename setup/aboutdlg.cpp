@@ -1,0 +1,19 @@
+// The About box (ALT+? or ALT+/ on the backdrop, before the welcome page
+// opens): the program's icon and version.
+#include <windows.h>
+#include "install.h"
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,70 @@
+// Install.exe: the installation steps, the removal and the wizard's shell.
+// The steps and the removal hold no window code, so a test can call them
+// directly; every window or dialog procedure lives in a file of its own.
+#ifndef INSTALL_H
+#define INSTALL_H
+
+#include <windows.h>
+
+// --- copyfiles.cpp ---------------------------------------------------------------
+// Step 0: the ten product files into the installation folder and the second
+// copies into the system folders. 0, or -1 with the failed copy's error as
+// the last error; files copied before a failure stay.
+int CopySetupFiles(void);
+
+// --- driverpackage.cpp -------------------------------------------------------------
+// Step 1: registration, driver parameters and the driver package (the driver
+// installer on the NT class, the Setup API and the device keys on 9x).
+// 0, or -1 with the last error set.
+int InstallDriverPackage(void);
+// Windows 9x class: the installed INF through the Setup API. 0 or a Win32 error.
+DWORD CopyOemInfPackage(void);
+
+// --- shortcuts.cpp -------------------------------------------------------------------
+// Step 2: the Start-menu folder and its five shortcuts. Always 0.
+int CreateStartMenuShortcuts(void);
+// One .lnk file through the shell's link object; arguments may be NULL.
+// 1 when the link was made and asked to save, 0 otherwise.
+int CreateShellLink(const char *target, const char *linkPath, const char *description,
+                    const char *workingDir, const char *arguments);
+
+// --- runentryadd.cpp -------------------------------------------------------------------
+// HKCU Run value valueName = windowsDir\valueName\programFile (not on Vista).
+void AddRunEntry(const char *valueName, const char *programFile);
+
+// --- uninstall.cpp -------------------------------------------------------------------
+// The removal behind "/u": 0 when it ran to its end, -1 when it stopped early.
+int UninstallProduct(void);
+// The second copies, the Start-menu folder and the installation folder.
+void RemoveInstalledFiles(void);
+// Deletes the files directly in path (no subfolders), then the folder; the
+// folder removal's result.
+BOOL DeleteFolderFiles(const char *path);
+
+// --- shell: winmain.cpp, mainwnd.cpp and one file per dialog --------------------------
+#define SETUP_CAPTION     "Zentarox USB Touchscreen Setup"
+#define UNINSTALL_CAPTION "Zentarox USB Touchscreen Uninstall"
+
+enum { SETUP_TEXT_MAX = 100 };
+enum { STARTUP_TIMER_ID = 101, STEP_TIMER_ID = 100 };
+
+extern HINSTANCE appInstance;
+extern char windowTitle[SETUP_TEXT_MAX];
+extern char windowClassName[SETUP_TEXT_MAX];
+extern HWND mainWindow;
+extern int screenWidth, screenHeight;
+extern int setupStep;
+
+// The command tail that asks for removal: exactly "/u".
+BOOL IsUninstallArgument(const char *commandTail);
+
+ATOM RegisterMainWindowClass(HINSTANCE instance);
+BOOL CreateMainWindow(HINSTANCE instance, int showCommand);
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK WelcomeDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void CenterOnScreen(HWND window);
+void RestartSystem(HWND owner);
+
+#endif

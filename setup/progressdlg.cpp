@@ -1,0 +1,154 @@
+// The progress page: runs the three installation steps one per tick of a
+// 100 ms timer, enables each step's label as it succeeds, and leaves only
+// Finish enabled at the end. Each step runs whole inside one timer message
+// (the driver step waits for the driver installer there), so Cancel is only
+// ever seen between steps; the timer is killed at every tick and restarted
+// only after a successful step, so two steps never overlap.
+#include <windows.h>
+#include "install.h"
+#include "setupcontext.h"
+#include "boundedformat.h"
+#include "osclass.h"
+#include "resource.h"
+
+enum { STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
+enum { STEP_COMPLETION = 3 };
+
+struct SetupStepEntry {
+    int (*run)(void);
+    int label;                   // enabled when the step succeeds
+    const char *failureFormat;   // last error, OS class code
+    BOOL cleanUp;                // remove the copied files after a failure
+};
+
+static const SetupStepEntry setupSteps[STEP_COMPLETION] = {
+    { CopySetupFiles, IDC_STEP_FILES, "Setup file fail(%d:%d).", TRUE },
+    { InstallDriverPackage, IDC_STEP_DEVICE, "Setup driver fail(%d:%d).", TRUE },
+    // Never fails as written; a failure would stop here and keep what is done.
+    { CreateStartMenuShortcuts, IDC_STEP_SHORTCUTS, "Create shutcut fail(%d:%d).", FALSE },
+};
+
+static void LeaveOnlyFinish(HWND dialog)
+{
+    EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
+    EnableWindow(GetDlgItem(dialog, IDC_FINISH), TRUE);
+}
+
+static void RunSetupStep(HWND dialog, const SetupStepEntry *step)
+{
+    if (step->run() >= 0) {
+        EnableWindow(GetDlgItem(dialog, step->label), TRUE);
+        SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
+        return;
+    }
+    DWORD error = GetLastError();
+    char text[SETUP_TEXT_MAX];
+    FormatBounded(text, sizeof(text), step->failureFormat, (int)error, osClass);
+    MessageBoxA(dialog, text, SETUP_CAPTION, MB_OK | MB_ICONERROR);
+    LeaveOnlyFinish(dialog);
+    if (step->cleanUp)
+        RemoveInstalledFiles();
+}
+
+static void OnStepTimer(HWND dialog)
+{
+    // Above the backdrop and every other window while the steps run.
+    SetWindowLongA(dialog, GWL_EXSTYLE, GetWindowLongA(dialog, GWL_EXSTYLE) | WS_EX_TOPMOST);
+    KillTimer(dialog, STEP_TIMER_ID);
+    if (setupStep < STEP_COMPLETION) {
+        RunSetupStep(dialog, &setupSteps[setupStep]);
+    } else if (setupStep == STEP_COMPLETION) {
+        LeaveOnlyFinish(dialog);
+        BringWindowToTop(dialog);
+    }
+    // Also after a failure: a value above STEP_COMPLETION means complete.
+    setupStep++;
+}
+
+// The calibration program, from the installation folder; not waited for,
+// and a failure to start it is no error of the installation.
+static void StartCalibration(void)
+{
+    char program[SETUP_PATH_MAX], folder[SETUP_PATH_MAX];
+    if (!FolderResolved(windowsDir)
+        || !FormatBounded(program, sizeof(program), "%s\\ZentaroxUsb\\ZentaroxUsb.exe", windowsDir)
+        || !FormatBounded(folder, sizeof(folder), "%s\\ZentaroxUsb", windowsDir))
+        return;
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(program, NULL, NULL, NULL, FALSE, CREATE_DEFAULT_ERROR_MODE, NULL, folder, &startup,
+                        &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+static void OnFinish(HWND dialog)
+{
+    EndDialog(dialog, IDC_FINISH);
+    BOOL restarting = FALSE;
+    if (setupStep > STEP_COMPLETION) {
+        // Written before the question: a restart must already find it.
+        AddRunEntry("ZentaroxUsb", "ZentaroxUsb.exe");
+        restarting = MessageBoxA(dialog,
+                                 "To make the installation vaild,you must pull out and pull the Zentarox "
+                                 "controller,or restart your computer,\nrestart now?",
+                                 SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION) == IDYES;
+        if (restarting)
+            RestartSystem(dialog);
+    }
+    // The 9x class calibrates after its restart, from the Run entry.
+    if (!restarting && !IsWin9xClass(osClass))
+        StartCalibration();
+    PostQuitMessage(0);
+    EndDialog(dialog, IDC_FINISH);
+}
+
+static INT_PTR OnCancel(HWND dialog)
+{
+    KillTimer(dialog, STEP_TIMER_ID);
+    if (MessageBoxA(dialog, "Are you sure to break setup process?", SETUP_CAPTION,
+                    MB_YESNO | MB_ICONINFORMATION) == IDYES) {
+        // What is done so far stays.
+        PostQuitMessage(0);
+        EndDialog(dialog, IDCANCEL);
+        return FALSE;
+    }
+    SetTimer(dialog, STEP_TIMER_ID, CANCEL_DECLINED_DELAY_MS, NULL);
+    return TRUE;
+}
+
+static INT_PTR OnInitDialog(HWND dialog)
+{
+    CenterOnScreen(dialog);
+    // A folder that cannot be resolved stays empty; the steps then fail
+    // with the reason instead of working on the root of the current drive.
+    ResolveSetupFolders();
+    SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
+    return TRUE;
+}
+
+INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_TIMER:
+        OnStepTimer(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_FINISH:
+            OnFinish(dialog);
+            return TRUE;
+        case IDCANCEL:
+            return OnCancel(dialog);
+        }
+        break;
+    }
+    return FALSE;
+}

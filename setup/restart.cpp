@@ -1,0 +1,41 @@
+// RestartSystem: the restart that makes the driver take over. On the NT
+// class the process first enables its shutdown privilege, without which
+// ExitWindowsEx refuses. The two error texts differ in one letter and tell
+// which of the two paths failed.
+#include <windows.h>
+#include "install.h"
+#include "setupcontext.h"
+#include "osclass.h"
+
+#define RESTART_FAILED     "Reboot system error, please reboot menually"
+#define PRIVILEGE_REFUSED  "Reboot system error, please reboot manually"
+
+// NULL when the system restarts, otherwise the message to show.
+static const char *TryRestart(void)
+{
+    if (osClass < OS_CLASS_WIN2000)
+        return ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED;
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return RESTART_FAILED;
+    TOKEN_PRIVILEGES privileges;
+    ZeroMemory(&privileges, sizeof(privileges));
+    LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    SetLastError(ERROR_SUCCESS);
+    AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL);
+    // ERROR_NOT_ALL_ASSIGNED also counts: the account lacks the privilege.
+    DWORD adjustError = GetLastError();
+    CloseHandle(token);
+    if (adjustError != ERROR_SUCCESS)
+        return PRIVILEGE_REFUSED;
+    return ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED;
+}
+
+void RestartSystem(HWND owner)
+{
+    const char *failure = TryRestart();
+    if (failure)
+        MessageBoxA(owner, failure, SETUP_CAPTION, MB_OK | MB_ICONERROR);
+}

@@ -1,0 +1,39 @@
+// AddRunEntry: makes a program of the installation folder start at every
+// logon of the current user, until a confirmed calibration removes the value
+// again. The data is the bare path, without quotes or arguments, as the
+// calibration program and the removal have always expected it.
+#include <windows.h>
+#include "install.h"
+#include "setupcontext.h"
+#include "boundedformat.h"
+#include "runentry.h"
+
+// Windows Vista gets no Run value: it blocks a program that asks for
+// elevation from starting at logon, with a warning in the notification area.
+static BOOL IsWindowsVista(void)
+{
+    OSVERSIONINFOEXA version;
+    ZeroMemory(&version, sizeof(version));
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!GetVersionExA((OSVERSIONINFOA *)&version))
+        return FALSE;
+    return version.dwMajorVersion == 6 && version.dwMinorVersion == 0;
+}
+
+void AddRunEntry(const char *valueName, const char *programFile)
+{
+    if (IsWindowsVista())
+        return;
+    // The value name doubles as the installation folder's name in the path.
+    char data[SETUP_PATH_MAX];
+    if (!FolderResolved(windowsDir)
+        || !FormatBounded(data, sizeof(data), "%s\\%s\\%s", windowsDir, valueName, programFile))
+        return;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS
+        && RegCreateKeyA(HKEY_CURRENT_USER, RUN_KEY_PATH, &key) != ERROR_SUCCESS)
+        return;
+    // Without the terminating zero, as it has always been stored.
+    RegSetValueExA(key, valueName, 0, REG_SZ, (const BYTE *)data, (DWORD)lstrlenA(data));
+    RegCloseKey(key);
+}

@@ -1,0 +1,83 @@
+// Step 2 of the installation: the Start-menu folder "Zentarox USB
+// Touchscreen" with its five shortcuts into the installation folder, saved as
+// .lnk files through the shell's own link object. A shortcut that cannot be
+// made is passed over: the product works without it, and the step never
+// fails.
+#include <windows.h>
+#include <shlobj.h>
+#include "install.h"
+#include "setupcontext.h"
+#include "boundedformat.h"
+
+struct StartMenuShortcut {
+    const char *linkFile;
+    const char *targetFile;      // in the installation folder
+    const char *description;
+    const char *arguments;       // NULL for none
+};
+
+static const StartMenuShortcut startMenuShortcuts[] = {
+    { "Uninstall Zentarox.lnk", "Install.exe", "Uninstall", "/u" },
+    { "Zentarox help.lnk", "ZentaroxUsb.chm", "Zentarox USB Touchscreen Help", NULL },
+    { "Calibration.lnk", "ZentaroxUsb.exe", "Calibration", NULL },
+    { "Right Button.lnk", "Kaplet.exe", "Right Button", NULL },
+    { "HandWritting Demo.lnk", "Write.exe", "HandWritting Demo", NULL },
+};
+
+int CreateShellLink(const char *target, const char *linkPath, const char *description,
+                    const char *workingDir, const char *arguments)
+{
+    IShellLinkA *link = NULL;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)))
+        return 0;
+    if (arguments)
+        link->SetArguments(arguments);
+    link->SetDescription(description);
+    // S_FALSE while the target does not exist yet is fine: the link still
+    // points there.
+    link->SetPath(target);
+    link->SetWorkingDirectory(workingDir);
+    IPersistFile *file = NULL;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
+        link->Release();
+        return 0;
+    }
+    WCHAR widePath[MAX_PATH];
+    int saved = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) != 0;
+    if (saved)
+        file->Save(widePath, TRUE);
+    file->Release();
+    link->Release();
+    return saved;
+}
+
+// Every path whole or the shortcut is skipped: a cut link path would save
+// the link under some other name, a cut target would point elsewhere.
+static void CreateStartMenuShortcut(const StartMenuShortcut *shortcut, const char *workingDir)
+{
+    char linkPath[SETUP_PATH_MAX], target[SETUP_PATH_MAX];
+    if (!FormatBounded(linkPath, sizeof(linkPath), "%s\\%s\\%s", programsDir, START_MENU_FOLDER_NAME,
+                       shortcut->linkFile)
+        || !FormatBounded(target, sizeof(target), "%s\\%s\\%s", windowsDir, INSTALL_FOLDER_NAME,
+                          shortcut->targetFile))
+        return;
+    CreateShellLink(target, linkPath, shortcut->description, workingDir, shortcut->arguments);
+}
+
+int CreateStartMenuShortcuts(void)
+{
+    HRESULT com = CoInitialize(NULL);
+    char folder[SETUP_PATH_MAX], workingDir[SETUP_PATH_MAX];
+    // Without the programs folder or the Windows folder there is nowhere
+    // sound to put the shortcuts or for them to point.
+    if (LookupProgramsFolder() && FolderResolved(windowsDir)
+        && FormatBounded(folder, sizeof(folder), "%s\\%s", programsDir, START_MENU_FOLDER_NAME)
+        && FormatBounded(workingDir, sizeof(workingDir), "%s\\%s", windowsDir, INSTALL_FOLDER_NAME)) {
+        CreateDirectoryA(folder, NULL);
+        for (size_t i = 0; i < sizeof(startMenuShortcuts) / sizeof(startMenuShortcuts[0]); i++)
+            CreateStartMenuShortcut(&startMenuShortcuts[i], workingDir);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return 0;
+}

@@ -1,0 +1,128 @@
+// The removal behind "Install.exe /u", and the file removal that a failed
+// installation step shares with it. The registration goes first, then the
+// driver installer removes the driver package; only when it reports success
+// do the registry values, the files, the shortcuts and the logon entry go.
+#include <windows.h>
+#include <shellapi.h>
+#include <objbase.h>
+#include "install.h"
+#include "setupcontext.h"
+#include "setupregistry.h"
+#include "boundedformat.h"
+#include "debugtrace.h"
+#include "osclass.h"
+#include "runentry.h"
+
+enum { DRIVER_INSTALLER_FAILED = 2 };
+
+// Starts the driver installer from sourceDir (the installation folder when
+// the removal was started from the registration or the shortcut) and waits
+// for it without a time limit. FALSE when it cannot be started.
+static BOOL RunDriverRemoval(DWORD *exitCode)
+{
+    char file[SETUP_PATH_MAX], parameters[32];
+    if (!FormatBounded(file, sizeof(file), "%s\\Velqar.exe", sourceDir)
+        || !FormatBounded(parameters, sizeof(parameters), "uninstall %d delete", osClass))
+        return FALSE;
+    SHELLEXECUTEINFOA execute;
+    ZeroMemory(&execute, sizeof(execute));
+    execute.cbSize = sizeof(execute);
+    // No error dialog of the shell's own, and the process handle back.
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = file;
+    execute.lpParameters = parameters;
+    execute.nShow = SW_HIDE;
+    if (!ShellExecuteExA(&execute) || !execute.hProcess)
+        return FALSE;
+    WaitForSingleObject(execute.hProcess, INFINITE);
+    *exitCode = 0;
+    GetExitCodeProcess(execute.hProcess, exitCode);
+    CloseHandle(execute.hProcess);
+    return TRUE;
+}
+
+static int RemoveNtDriverPackage(void)
+{
+    // The registration disappears first, whatever follows.
+    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
+    DWORD exitCode;
+    if (!RunDriverRemoval(&exitCode)) {
+        DebugTrace(0, "Start driver installer fail(%d)\n", (int)GetLastError());
+        return -1;
+    }
+    if (exitCode == DRIVER_INSTALLER_FAILED) {
+        MessageBoxA(NULL, "Remove failure,please insert the usb interface", SETUP_CAPTION, MB_OK | MB_ICONERROR);
+        return -1;
+    }
+    ApplySetupRegistry(0);
+    return 0;
+}
+
+int UninstallProduct(void)
+{
+    // Without both folders nothing may be started or deleted: every path of
+    // the removal is built on them, and on an empty one it would name the
+    // root of the current drive.
+    if (!ResolveSetupFolders() || !FolderResolved(sourceDir) || !FolderResolved(windowsDir)) {
+        DebugTrace(0, "Resolve setup folders fail(%d)\n", (int)GetLastError());
+        return -1;
+    }
+    if (IsWin9xClass(osClass))
+        UpdateLegacyDeviceRegistry(0);
+    else if (RemoveNtDriverPackage() != 0)
+        return -1;
+    RemoveInstalledFiles();
+    RemoveRunEntry(CALIBRATION_RUN_VALUE);
+    return 0;
+}
+
+// A path that does not fit its buffer is skipped: cut short it would name
+// some other file.
+static void DeleteFileWhole(const char *format, const char *folder, const char *name)
+{
+    char path[SETUP_PATH_MAX];
+    if (!FormatBounded(path, sizeof(path), format, folder, name))
+        return;
+    SetFileAttributesA(path, 0);
+    DeleteFileA(path);
+}
+
+BOOL DeleteFolderFiles(const char *path)
+{
+    char pattern[SETUP_PATH_MAX];
+    if (!path[0] || !FormatBounded(pattern, sizeof(pattern), "%s\\*.*", path))
+        return FALSE;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (lstrcmpA(found.cFileName, ".") && lstrcmpA(found.cFileName, ".."))
+                // A subfolder fails to delete as a file and stays, and with
+                // it the folder.
+                DeleteFileWhole("%s\\%s", path, found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return RemoveDirectoryA(path);
+}
+
+void RemoveInstalledFiles(void)
+{
+    char folder[SETUP_PATH_MAX];
+    if (FolderResolved(windowsDir)) {
+        for (int i = 0; i < SETUP_FILE_COUNT; i++) {
+            const char *secondCopy = SecondCopyPath(&setupFiles[i]);
+            if (secondCopy[0])
+                DeleteFileWhole("%s\\%s", windowsDir, secondCopy);
+        }
+    }
+    HRESULT com = CoInitialize(NULL);
+    if (LookupProgramsFolder()
+        && FormatBounded(folder, sizeof(folder), "%s\\%s", programsDir, START_MENU_FOLDER_NAME))
+        DeleteFolderFiles(folder);
+    if (FolderResolved(windowsDir)
+        && FormatBounded(folder, sizeof(folder), "%s\\%s", windowsDir, INSTALL_FOLDER_NAME))
+        DeleteFolderFiles(folder);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}

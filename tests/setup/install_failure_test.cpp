@@ -1,0 +1,117 @@
+// Installations that stop: a medium without the driver installer, a driver
+// installer that reports failure, and the Cancel buttons of both pages.
+#include <regex>
+#include "setupregtest.h"
+#include "installbench.h"
+
+using namespace setupbench;
+
+static const char *const kMedium = "C:\\medium";
+static const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+static std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
+static bool Installed4(const std::string &windowsRelative)
+{
+    return bench::FileExists(bench::WindowsDir() + "\\" + windowsRelative);
+}
+
+// After the failure box: only Finish left, nothing of the copies left, and
+// Finish ends the program without a Run value or a question.
+static void ExpectCleanedUpAndFinish(bench::Program *setup, HWND progress)
+{
+    EXPECT_TRUE(bench::WaitUntil([&] { return !bench::FileExists(InstallDir()); })) << "files not removed";
+    for (const char *copy : {"System32\\ZentaroxUsb.cpl", "System32\\ZentaroxUsb.exe",
+                             "System32\\Drivers\\Velqar.sys", "inf\\Velqar.inf"})
+        EXPECT_FALSE(Installed4(copy)) << copy;
+    EXPECT_TRUE(Enabled(progress, 1003));
+    EXPECT_FALSE(Enabled(progress, IDCANCEL));
+    ClickControl(progress, 1003);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(bench::WaitProgram(setup, 15000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb").exists);
+}
+
+TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
+{
+    PrepareMedium(kMedium, false);
+    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
+    DWORD pid = bench::ProgramId(setup);
+    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
+    HWND progress = WaitForPage(pid, kProgressCaption);
+    bench::MessageBoxInfo box = WaitForBox(pid);
+    EXPECT_OK_BOX(box, kSetupCaption, "Setup file fail(2:9).", true);
+    // Files 0 to 4 and their second copies were copied before the sixth failed.
+    for (size_t i = 0; i < ProductFiles().size(); i++)
+        EXPECT_EQ(bench::FileExists(Installed(ProductFiles()[i])), i < 5) << ProductFiles()[i];
+    EXPECT_TRUE(Installed4("inf\\Velqar.inf"));
+    for (int label : {1004, 1005, 1006})
+        EXPECT_FALSE(Enabled(progress, label)) << label;
+    AnswerBox(box, IDOK);
+    ExpectCleanedUpAndFinish(setup, progress);
+    bench::EndProgram(setup);
+}
+
+TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFiles)
+{
+    // A driver installer that fails has not started the driver either.
+    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "SetupExitCode", 2);
+    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "DoNothing", 1);
+    PrepareMedium(kMedium);
+    bench::SetProgramVersion("Install.exe", "win8");
+    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
+    DWORD pid = bench::ProgramId(setup);
+    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
+    HWND progress = WaitForPage(pid, kProgressCaption);
+    bench::MessageBoxInfo box = WaitForBox(pid, 30000);
+    EXPECT_TRUE(std::regex_match(box.text, std::regex("Setup driver fail\\(\\d+:10\\)\\."))) << box.text;
+    EXPECT_EQ(box.caption, kSetupCaption);
+    EXPECT_TRUE(ParametersGrantGuests());
+    EXPECT_TRUE(Enabled(progress, 1005));
+    EXPECT_FALSE(Enabled(progress, 1004));
+    AnswerBox(box, IDOK);
+    ExpectCleanedUpAndFinish(setup, progress);
+    // What the registry step wrote before the driver installer stays.
+    EXPECT_TRUE(HasDefaultParameters());
+    bench::EndProgram(setup);
+}
+
+TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
+{
+    PrepareMedium(kMedium);
+    std::string exe = std::string(kMedium) + "\\Install.exe";
+
+    // Welcome page: no question, nothing done.
+    bench::Program *setup = bench::StartProgram(exe);
+    ClickControl(WaitForPage(bench::ProgramId(setup), kWelcomeCaption), IDCANCEL);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(bench::FileExists(InstallDir()));
+    bench::EndProgram(setup);
+
+    // Answered Yes: the program ends and keeps what it had done. Answered
+    // No: the steps go on to the end.
+    for (int answer : {IDYES, IDNO}) {
+        setup = bench::StartProgram(exe);
+        DWORD pid = bench::ProgramId(setup);
+        ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
+        HWND progress = WaitForPage(pid, kProgressCaption);
+        ClickControl(progress, IDCANCEL);
+        bench::MessageBoxInfo box = WaitForBox(pid);
+        EXPECT_EQ(box.caption, kSetupCaption);
+        EXPECT_EQ(box.text, "Are you sure to break setup process?");
+        bool filesCopied = Enabled(progress, 1005);
+        AnswerBox(box, answer);
+        if (answer == IDNO) {
+            EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }, 30000));
+            EXPECT_TRUE(Enabled(progress, 1006));
+            bench::EndProgram(setup);
+            continue;
+        }
+        EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(bench::FileExists(Installed("ReadMe.txt")), filesCopied);
+        bench::EndProgram(setup);
+    }
+}

@@ -1,0 +1,157 @@
+// Installations through the real wizard, driven with real clicks, from a
+// medium laid out as it ships with the stand-ins added: what lands on disk,
+// in the registry and in the Start menu, what the driver installer was
+// asked to do, and how the pages, their buttons and boxes behave on the way,
+// on each OS class Wine can report and when something fails.
+#include "setupregtest.h"
+#include "installbench.h"
+
+using namespace setupbench;
+
+static const char *const kMedium = "C:\\medium";
+static const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char *const kRestartQuestion =
+    "To make the installation vaild,you must pull out and pull the Zentarox controller,"
+    "or restart your computer,\nrestart now?";
+
+static std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
+static std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
+
+// The second copies of files 0 to 3, relative to the Windows folder.
+static std::vector<std::string> SecondCopies(bool win9x)
+{
+    std::string system = win9x ? "System\\" : "System32\\";
+    return {system + "ZentaroxUsb.cpl", system + "ZentaroxUsb.exe", "System32\\Drivers\\Velqar.sys",
+            "inf\\Velqar.inf"};
+}
+
+static void ExpectFilesInstalled(bool win9x)
+{
+    for (const std::string &file : ProductFiles())
+        EXPECT_EQ(bench::ReadFileText(Installed(file)), bench::ReadFileText(Medium(file))) << file;
+    for (const std::string &copy : SecondCopies(win9x))
+        EXPECT_TRUE(bench::FileExists(bench::WindowsDir() + "\\" + copy)) << copy;
+}
+
+static void ExpectShortcuts(const std::string &programs)
+{
+    struct { const char *link, *target, *description, *arguments; } expected[] = {
+        {"Uninstall Zentarox.lnk", "Install.exe", "Uninstall", "/u"},
+        {"Zentarox help.lnk", "ZentaroxUsb.chm", "Zentarox USB Touchscreen Help", ""},
+        {"Calibration.lnk", "ZentaroxUsb.exe", "Calibration", ""},
+        {"Right Button.lnk", "Kaplet.exe", "Right Button", ""},
+        {"HandWritting Demo.lnk", "Write.exe", "HandWritting Demo", ""},
+    };
+    for (const auto &e : expected) {
+        Link link = ReadLink(programs + "\\Zentarox USB Touchscreen\\" + e.link);
+        ASSERT_TRUE(link.exists) << e.link;
+        EXPECT_STRCASEEQ(link.target.c_str(), Installed(e.target).c_str()) << e.link;
+        EXPECT_EQ(link.arguments, e.arguments) << e.link;
+        EXPECT_EQ(link.description, e.description) << e.link;
+        EXPECT_STRCASEEQ(link.workingDir.c_str(), InstallDir().c_str()) << e.link;
+    }
+}
+
+struct NtRelease {
+    const char *version;
+    int osClass;
+};
+
+static void PrintTo(const NtRelease &release, std::ostream *out) { *out << release.version; }
+
+class NtClassInstall : public ::testing::TestWithParam<NtRelease> {};
+
+TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
+{
+    const NtRelease release = GetParam();
+    bool vista = release.osClass == 8;
+    PrepareMedium(kMedium);
+    bench::SetProgramVersion("Install.exe", release.version);
+    // A stale, read-only copy from an earlier installation is replaced.
+    CreateDirectoryA(InstallDir().c_str(), nullptr);
+    bench::CopyFileOrFail(bench::BinPath("ZentaroxUsb.chm"), Installed("ReadMe.txt"));
+    SetFileAttributesA(Installed("ReadMe.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+
+    bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
+    HWND progress = RunWizardToFinish(setup);
+    ASSERT_TRUE(progress);
+    for (int label : {1004, 1005, 1006})
+        EXPECT_TRUE(Enabled(progress, label)) << label;
+    EXPECT_FALSE(Enabled(progress, IDCANCEL));
+
+    ExpectFilesInstalled(false);
+    EXPECT_EQ(GetFileAttributesA(Installed("ReadMe.txt").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(Installed("Install.exe") + " /u")));
+    EXPECT_TRUE(HasDefaultParameters());
+    // Started hidden (show flag 0) from the medium, with the OS class code.
+    char expected[512];
+    wsprintfA(expected, "\"%s\\Velqar.exe\" \"%s\\Velqar.inf\" %d setup\t%s\t0\r\n", kMedium, kMedium,
+              release.osClass, kMedium);
+    EXPECT_EQ(bench::ReadFileText("C:\\velqar.log"), expected);
+    EXPECT_EQ(ParametersGrantGuests(), release.osClass >= 8);
+    ExpectShortcuts(ProgramsFolder(true));
+
+    ClickControl(progress, 1003);
+    bench::MessageBoxInfo question = WaitForBox(bench::ProgramId(setup));
+    EXPECT_EQ(question.caption, kSetupCaption);
+    EXPECT_EQ(question.text, kRestartQuestion);
+    EXPECT_EQ(question.buttons, (std::vector<std::string>{"&Yes", "&No"}));
+    // Written before the question, so that a restart finds it.
+    bench::RegValue run = bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb");
+    EXPECT_EQ(run.exists, !vista);
+    if (!vista) {
+        EXPECT_EQ(run.AsString(), bench::WindowsDir() + "\\ZentaroxUsb\\ZentaroxUsb.exe");
+    }
+    AnswerBox(question, IDNO);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(bench::WaitProgram(setup, 15000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    bench::EndProgram(setup);
+    std::string calibration = bench::WindowsDir() + "\\ZentaroxUsb\\ZentaroxUsb.exe";
+    EXPECT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }))
+        << "the calibration program did not start from the installation folder";
+    EndProcesses(calibration);
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, NtClassInstall,
+                         ::testing::Values(NtRelease{"win2k", 6}, NtRelease{"winxp", 7}, NtRelease{"vista", 8},
+                                           NtRelease{"win7", 9}, NtRelease{"win8", 10}),
+                         [](const ::testing::TestParamInfo<NtRelease> &info) {
+                             return std::string(info.param.version);
+                         });
+
+TEST(Win9xClassInstall, SetupApiAndDeviceKeysInsteadOfTheDriverInstaller)
+{
+    static const char *const kInstance = "Enum\\USB\\VID_3C5E&PID_0001\\INST_0";
+    static const char *const kClass = "System\\CurrentControlSet\\Services\\Class\\HID\\0000";
+    bench::WriteString(HKLM, kInstance, "Driver", "HID\\0000");
+    bench::WriteString(HKLM, kClass, "DriverDesc", "USB Human Interface Device");
+    // Windows 98's system folder, which the second copies go to.
+    CreateDirectoryA((bench::WindowsDir() + "\\System").c_str(), nullptr);
+    PrepareMedium(kMedium);
+    bench::SetProgramVersion("Install.exe", "win98");
+    bench::CopyFileOrFail(bench::BinPath("setupapi-standin\\Setupapi.dll"), Medium("Setupapi.dll"));
+    bench::WriteString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Install.exe\\DllOverrides", "setupapi",
+                       "native,builtin");
+
+    bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
+    HWND progress = RunWizardToFinish(setup);
+    ASSERT_TRUE(progress);
+    ExpectFilesInstalled(true);
+    EXPECT_FALSE(bench::FileExists("C:\\velqar.log")) << "the driver installer ran";
+    EXPECT_EQ(bench::ReadValue(HKLM, kInstance, "DeviceDesc").AsString(), "Zentarox USB Touchscreen");
+    EXPECT_EQ(bench::ReadValue(HKLM, kClass, "NTMPDriver").AsString(), "Velqar.sys,HidUsb.Sys");
+    EXPECT_TRUE(HasDefaultParameters());
+    // The installed copy of the INF goes to the Setup API: no media
+    // location, SPOST_NONE, copy style 0, a 260-character name buffer.
+    EXPECT_EQ(bench::ReadFileText("C:\\setupapi.log"),
+              "SetupCopyOEMInfA " + bench::WindowsDir() + "\\ZentaroxUsb\\Velqar.inf - 0 0 260\r\n");
+    ExpectShortcuts(ProgramsFolder(false));
+
+    ClickControl(progress, 1003);
+    AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
+    EXPECT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    bench::EndProgram(setup);
+    bench::Pause(1000);
+    EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "Finish started the calibration";
+}

@@ -1,0 +1,289 @@
+// Bench steps of the setup program's tests: see installbench.h.
+#include "installbench.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+#include <aclapi.h>
+#include <cstring>
+
+namespace setupbench {
+
+const char *const kWelcomeCaption = "Zentarox USB Touchscreen Setup(Welcome)";
+const char *const kProgressCaption = "Zentarox USB Touchscreen Setup (Progressing...)";
+const char *const kSetupCaption = "Zentarox USB Touchscreen Setup";
+const char *const kUninstallCaption = "Zentarox USB Touchscreen Uninstall";
+
+const std::vector<std::string> &ProductFiles()
+{
+    static const std::vector<std::string> files = {
+        "ZentaroxUsb.cpl", "ZentaroxUsb.exe", "Velqar.sys", "Velqar.inf", "ZentaroxUsb.chm",
+        "Velqar.exe", "Install.exe", "Write.exe", "Kaplet.exe", "ReadMe.txt"};
+    return files;
+}
+
+void PrepareMedium(const std::string &dir, bool withDriverInstaller)
+{
+    CreateDirectoryA(dir.c_str(), nullptr);
+    // Our programs from the release folder, the rest from the stand-ins.
+    std::string release = bench::BinDir() + "\\..\\media\\x64\\";
+    for (const std::string &file : ProductFiles()) {
+        bool ours = file == "Install.exe" || file == "ZentaroxUsb.exe" || file == "Kaplet.exe";
+        if (file == "Velqar.exe" && !withDriverInstaller)
+            continue;
+        bench::CopyFileOrFail(ours ? release + file : bench::BinPath(file), dir + "\\" + file);
+    }
+}
+
+std::string InstallDir() { return bench::WindowsDir() + "\\ZentaroxUSB"; }
+
+struct PageSearch {
+    DWORD processId;
+    const char *caption;   // null: any dialog that is no wizard page
+    HWND found;
+};
+
+static BOOL CALLBACK MatchPage(HWND window, LPARAM param)
+{
+    PageSearch *search = (PageSearch *)param;
+    DWORD pid = 0;
+    char cls[64] = "";
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameA(window, cls, sizeof(cls));
+    if (pid != search->processId || !IsWindowVisible(window) || strcmp(cls, "#32770") != 0)
+        return TRUE;
+    std::string caption = bench::WindowText(window);
+    bool page = caption == kWelcomeCaption || caption == kProgressCaption;
+    if (search->caption ? caption != search->caption : page)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+static HWND WaitForDialog(DWORD processId, const char *caption, DWORD timeoutMs)
+{
+    PageSearch search = {processId, caption, nullptr};
+    bench::WaitUntil([&] {
+        EnumWindows(MatchPage, (LPARAM)&search);
+        return search.found != nullptr;
+    }, timeoutMs);
+    return search.found;
+}
+
+HWND WaitForPage(DWORD processId, const char *caption, DWORD timeoutMs)
+{
+    return WaitForDialog(processId, caption, timeoutMs);
+}
+
+bench::MessageBoxInfo WaitForBox(DWORD processId, DWORD timeoutMs)
+{
+    return bench::ReadMessageBox(WaitForDialog(processId, nullptr, timeoutMs));
+}
+
+void AnswerBox(const bench::MessageBoxInfo &box, int buttonId)
+{
+    bench::AnswerMessageBox(box, buttonId);
+    EXPECT_TRUE(bench::WaitUntil([&] { return !IsWindow(box.window); }, 5000)) << "box still open";
+}
+
+void ClickControl(HWND dialog, int controlId)
+{
+    RECT r;
+    HWND control = GetDlgItem(dialog, controlId);
+    ASSERT_TRUE(control && GetWindowRect(control, &r)) << "no control " << controlId;
+    bench::ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != 0; }
+
+HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs)
+{
+    DWORD pid = bench::ProgramId(program);
+    HWND welcome = WaitForPage(pid, kWelcomeCaption);
+    if (!welcome) {
+        ADD_FAILURE() << "no welcome page";
+        return nullptr;
+    }
+    ClickControl(welcome, 1002);
+    HWND progress = WaitForPage(pid, kProgressCaption);
+    if (!progress || !bench::WaitUntil([&] { return Enabled(progress, 1003); }, timeoutMs)) {
+        bench::MessageBoxInfo box = WaitForBox(pid, 0);
+        ADD_FAILURE() << "Finish never enabled; open box: \"" << box.caption << "\" \"" << box.text << "\"";
+        return nullptr;
+    }
+    return progress;
+}
+
+std::vector<DWORD> ProcessesOf(const std::string &exe)
+{
+    std::vector<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        char image[MAX_PATH] = "";
+        DWORD size = sizeof(image);
+        if (process && QueryFullProcessImageNameA(process, 0, image, &size) && _stricmp(image, exe.c_str()) == 0)
+            found.push_back(entry.th32ProcessID);
+        if (process)
+            CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+void EndProcesses(const std::string &exe)
+{
+    for (DWORD pid : ProcessesOf(exe)) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!process)
+            continue;
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+Link ReadLink(const std::string &path)
+{
+    Link link;
+    CoInitialize(nullptr);
+    IShellLinkA *shellLink = nullptr;
+    IPersistFile *file = nullptr;
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   (void **)&shellLink))
+        && SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, (void **)&file))
+        && SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[1024];
+        link.exists = true;
+        shellLink->GetPath(text, sizeof(text), nullptr, SLGP_RAWPATH);
+        link.target = text;
+        shellLink->GetArguments(text, sizeof(text));
+        link.arguments = text;
+        shellLink->GetDescription(text, sizeof(text));
+        link.description = text;
+        shellLink->GetWorkingDirectory(text, sizeof(text));
+        link.workingDir = text;
+    }
+    if (file)
+        file->Release();
+    if (shellLink)
+        shellLink->Release();
+    CoUninitialize();
+    return link;
+}
+
+std::string ProgramsFolder(bool allUsers)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr, 0, path);
+    return path;
+}
+
+// --- snapshot -----------------------------------------------------------------------
+static void SnapKey(HKEY root, const std::string &rootName, const std::string &path,
+                    std::map<std::string, std::string> *out)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    std::string place = rootName + "\\" + path;
+    (*out)[place] = "key";
+    char name[512];
+    BYTE data[4096];
+    for (DWORD i = 0;; i++) {
+        DWORD nameSize = sizeof(name), dataSize = sizeof(data), type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        std::string contents = "type " + std::to_string(type) + ":";
+        for (DWORD b = 0; b < dataSize; b++)
+            contents += " " + std::to_string(data[b]);
+        (*out)[place + " :" + name] = contents;
+    }
+    for (DWORD i = 0;; i++) {
+        DWORD nameSize = sizeof(name);
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        SnapKey(root, rootName, path + "\\" + name, out);
+    }
+    RegCloseKey(key);
+}
+
+static void SnapFolder(const std::string &path, bool recurse, std::map<std::string, std::string> *out)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName, place = path + "\\" + name;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            (*out)[place] = "folder";
+            if (recurse)
+                SnapFolder(place, true, out);
+        } else {
+            (*out)[place] = "file of " + std::to_string(found.nFileSizeLow) + " bytes";
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::map<std::string, std::string> Snapshot()
+{
+    std::map<std::string, std::string> out;
+    SnapKey(HKEY_LOCAL_MACHINE, "HKLM", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", &out);
+    SnapKey(HKEY_LOCAL_MACHINE, "HKLM", "System\\CurrentControlSet\\Services", &out);
+    SnapKey(HKEY_LOCAL_MACHINE, "HKLM", "Control Panel", &out);
+    SnapKey(HKEY_CURRENT_USER, "HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Run", &out);
+    SnapFolder("C:", false, &out);
+    SnapFolder(bench::WindowsDir(), true, &out);
+    SnapFolder(ProgramsFolder(true), true, &out);
+    SnapFolder(ProgramsFolder(false), true, &out);
+    return out;
+}
+
+std::vector<std::string> SnapshotDiff(const std::map<std::string, std::string> &before,
+                                      const std::map<std::string, std::string> &after)
+{
+    std::vector<std::string> diff;
+    for (const auto &entry : after) {
+        auto old = before.find(entry.first);
+        if (old == before.end())
+            diff.push_back("+ " + entry.first);
+        else if (old->second != entry.second)
+            diff.push_back("~ " + entry.first);
+    }
+    for (const auto &entry : before)
+        if (!after.count(entry.first))
+            diff.push_back("- " + entry.first);
+    return diff;
+}
+
+bool ParametersGrantGuests()
+{
+    BYTE guests[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(guests);
+    CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, guests, &size);
+    PACL list = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA("MACHINE\\System\\CurrentControlSet\\Services\\Drovik\\Parameters",
+                              SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
+                              &descriptor) != ERROR_SUCCESS)
+        return false;
+    bool granted = false;
+    for (DWORD i = 0; list && i < list->AceCount; i++) {
+        ACCESS_ALLOWED_ACE *ace = nullptr;
+        GetAce(list, i, (void **)&ace);
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && EqualSid(&ace->SidStart, guests)
+            && ace->Mask == KEY_ALL_ACCESS && ace->Header.AceFlags == 3)
+            granted = true;
+    }
+    LocalFree(descriptor);
+    return granted;
+}
+
+}  // namespace setupbench

@@ -1,0 +1,68 @@
+// Bench steps of the setup program's tests and of the main job: a medium laid
+// out from the release folder with the stand-ins added, the wizard driven by
+// real clicks, its message boxes told apart from its pages, shortcuts read
+// back through the shell's link object, and a snapshot of the registry and
+// the disk to compare before and after.
+#ifndef INSTALLBENCH_H
+#define INSTALLBENCH_H
+
+#include <windows.h>
+#include <map>
+#include <string>
+#include <vector>
+#include "benchlib.h"
+
+namespace setupbench {
+
+extern const char *const kWelcomeCaption;
+extern const char *const kProgressCaption;
+extern const char *const kSetupCaption;
+extern const char *const kUninstallCaption;
+
+// Copies the x64 release medium and the stand-ins of the seven shipped files
+// into dir (created); "Velqar.exe" is left out when withDriverInstaller is false.
+void PrepareMedium(const std::string &dir, bool withDriverInstaller = true);
+std::string InstallDir();    // C:\windows\ZentaroxUSB
+// The ten file names in copy order.
+const std::vector<std::string> &ProductFiles();
+
+// A visible dialog of the process with exactly this caption.
+HWND WaitForPage(DWORD processId, const char *caption, DWORD timeoutMs = 15000);
+// A message box of the process (a dialog that is no wizard page).
+bench::MessageBoxInfo WaitForBox(DWORD processId, DWORD timeoutMs = 15000);
+// Presses the box's button and waits until the box is gone, so that the next
+// wait cannot find it again.
+void AnswerBox(const bench::MessageBoxInfo &box, int buttonId);
+// A real pointer click on the middle of the dialog's control.
+void ClickControl(HWND dialog, int controlId);
+bool Enabled(HWND dialog, int controlId);
+
+// Starts Install.exe from the medium, presses Next on the welcome page and
+// waits until Finish is enabled; the progress page (null on failure).
+HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = 60000);
+
+// Processes whose image is exe (a full path, compared without case).
+std::vector<DWORD> ProcessesOf(const std::string &exe);
+void EndProcesses(const std::string &exe);
+
+struct Link {
+    bool exists = false;
+    std::string target, arguments, description, workingDir;
+};
+Link ReadLink(const std::string &path);
+std::string ProgramsFolder(bool allUsers);
+
+// Every key, value (with type and data) and file below the places the setup
+// program touches, as "place -> contents".
+std::map<std::string, std::string> Snapshot();
+// Lines "+ place" and "- place" (or "~ place") where after differs from before.
+std::vector<std::string> SnapshotDiff(const std::map<std::string, std::string> &before,
+                                      const std::map<std::string, std::string> &after);
+
+// Whether the driver's parameter key grants BUILTIN\Guests full access: only
+// the setup program's grants give it an entry.
+bool ParametersGrantGuests();
+
+}  // namespace setupbench
+
+#endif
