@@ -5,6 +5,7 @@
 #define INSTALL_H
 
 #include <windows.h>
+#include "setupcontext.h"
 
 // --- copyfiles.cpp ---------------------------------------------------------------
 // Step 0: the ten product files into the installation folder and the second
@@ -35,6 +36,8 @@ void AddRunEntry(const char *valueName, const char *programFile);
 // --- uninstall.cpp -------------------------------------------------------------------
 // The removal behind "/u": 0 when it ran to its end, -1 when it stopped early.
 int UninstallProduct(void);
+// The same with the two folder queries passed in (see ResolveSetupFoldersWith).
+int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory);
 // The second copies, the Start-menu folder and the installation folder.
 void RemoveInstalledFiles(void);
 // Deletes the files directly in path (no subfolders), then the folder; the

@@ -60,10 +60,15 @@ static int RemoveNtDriverPackage(void)
 
 int UninstallProduct(void)
 {
+    return UninstallProductWith(GetModuleFileNameA, GetWindowsDirectoryA);
+}
+
+int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory)
+{
     // Without both folders nothing may be started or deleted: every path of
     // the removal is built on them, and on an empty one it would name the
     // root of the current drive.
-    if (!ResolveSetupFolders() || !FolderResolved(sourceDir) || !FolderResolved(windowsDir)) {
+    if (!ResolveSetupFoldersWith(getModuleFileName, getWindowsDirectory)) {
         DebugTrace(0, "Resolve setup folders fail(%d)\n", (int)GetLastError());
         return -1;
     }

@@ -155,3 +155,16 @@ TEST(Win9xClassInstall, SetupApiAndDeviceKeysInsteadOfTheDriverInstaller)
     bench::Pause(1000);
     EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "Finish started the calibration";
 }
+
+// A medium deep in the folder tree: the driver installer's command line
+// names that folder twice and is still passed whole.
+TEST(DeepMedium, DriverInstallerGetsItsWholeCommandLine)
+{
+    std::string medium = "C:\\" + std::string(226, 'm');
+    PrepareMedium(medium);
+    bench::Program *setup = bench::StartProgram(medium + "\\Install.exe");
+    ASSERT_TRUE(RunWizardToFinish(setup));
+    std::string expected = "\"" + medium + "\\Velqar.exe\" \"" + medium + "\\Velqar.inf\" 9 setup\t" + medium;
+    EXPECT_EQ(bench::ReadFileText("C:\\velqar.log").substr(0, expected.size()), expected);
+    bench::EndProgram(setup);
+}

@@ -7,6 +7,9 @@
 #include "benchlib.h"
 #include "boundedformat.h"
 #include "setupcontext.h"
+#include "install.h"
+
+static const char *const kRegistration = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessivar";
 
 TEST(SetupContext, FoldersAreTheProgramsOwnFolderAndWindows)
 {
@@ -112,4 +115,42 @@ TEST(SetupContext, ProgramsFolderAndSecondCopiesFollowTheOsClass)
     EXPECT_STREQ(SecondCopyPath(&setupFiles[1]), "System\\ZentaroxUsb.exe");
     osClass = 6;
     EXPECT_STREQ(SecondCopyPath(&setupFiles[1]), "System32\\ZentaroxUsb.exe");
+}
+
+// With a folder that could not be resolved, every path built on it would
+// start at the root of the current drive: C:\ZentaroxUSB for the
+// installation folder, C:\Velqar.exe for the driver installer. Nothing there
+// may be copied, started or deleted, and each step says why it failed.
+TEST(SetupContext, UnresolvedFoldersAreNeverTheRootOfTheDrive)
+{
+    SetCurrentDirectoryA("C:\\");
+    CreateDirectoryA("C:\\ZentaroxUSB", nullptr);
+    bench::CopyFileOrFail(bench::BinPath("ReadMe.txt"), "C:\\ZentaroxUSB\\keep.txt");
+    bench::CopyFileOrFail(bench::BinPath("Velqar.exe"), "C:\\Velqar.exe");
+    bench::WriteString(HKEY_LOCAL_MACHINE, kRegistration, "DisplayName", "kept");
+    std::string tooLong = "C:\\" + std::string(300, 'w');
+    osClass = 9;
+
+    ASSERT_FALSE(ResolveFake("C:\\medium\\Install.exe", tooLong));
+    EXPECT_EQ(CopySetupFiles(), -1);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
+    AddRunEntry("ZentaroxUsb", "ZentaroxUsb.exe");
+    RemoveInstalledFiles();
+    ASSERT_FALSE(ResolveFake(tooLong + "\\Install.exe", "C:\\windows"));
+    EXPECT_EQ(InstallDriverPackage(), -1);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(UninstallProductWith(FakeModuleFileName, FakeWindowsDirectory), -1);
+
+    EXPECT_TRUE(bench::FileExists("C:\\ZentaroxUSB\\keep.txt"));
+    EXPECT_FALSE(bench::FileExists("C:\\ZentaroxUSB\\ZentaroxUsb.cpl"));
+    EXPECT_FALSE(bench::FileExists("C:\\velqar.log")) << "the driver installer was started";
+    EXPECT_TRUE(bench::KeyExists(HKEY_LOCAL_MACHINE, kRegistration));
+    EXPECT_FALSE(bench::ReadValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                  "ZentaroxUsb").exists);
+
+    // A medium folder of 244 characters: "\ZentaroxUsb.cpl" no longer fits, and
+    // the copy fails rather than read some other file.
+    ASSERT_TRUE(ResolveFake("C:\\" + std::string(241, 'm') + "\\Install.exe", "C:\\windows"));
+    EXPECT_EQ(CopySetupFiles(), -1);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
 }
