@@ -224,6 +224,10 @@ static void StartAgain(HWND window)
     InvalidateRect(window, NULL, TRUE);
     ShowWindow(okButton, SW_HIDE);
     ShowWindow(adjustButton, SW_HIDE);
+    // The clicked button had the keyboard focus, and a hidden window may keep
+    // it: Escape would then do nothing and Space would press "Adjust Again"
+    // once more. The cancel keys only work on the window itself.
+    SetFocus(window);
 }
 
 static void OnCommand(HWND window, HWND control)

@@ -5,6 +5,7 @@
 // Each failing check ends the program at once, before anything of a later
 // step happens; the order is what the user sees first.
 #include "zentaroxusb.h"
+#include "debugtrace.h"
 #include "osclass.h"
 #include "touchdevice.h"
 #include "resource.h"
@@ -121,9 +122,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     // window's creation step loads the stored values and hides the pointer.
     HWND window = CreateWindowExA(WS_EX_TOPMOST, CALIBRATION_CLASS_NAME, "", WS_POPUP | WS_VISIBLE,
                                   0, 0, screenWidth, screenHeight, NULL, NULL, instance, NULL);
+    if (!window) {
+        // Without a window nothing would ever end the message loop, and the
+        // exclusive device handle would lock every other user of the device
+        // out for as long as the invisible process lived.
+        DebugTrace(0, "Create calibration window fail(%d)\n", (int)GetLastError());
+        CloseHandle(touchDevice);
+        touchDevice = INVALID_HANDLE_VALUE;
+        return EXIT_REFUSED;
+    }
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
-    // The device handle stays open to the end; the system closes it.
+    // Once the window is up, the device handle stays open to the end; the
+    // system closes it.
     return RunMessageLoop();
 }

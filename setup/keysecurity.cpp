@@ -15,15 +15,27 @@
 // the privilege took.
 #define SECURITY_TEST_ACCESS 0x01060009
 
-static const char *const parameterKeyAccounts[] = { "Users", "Guests", "Administrators" };
+// A group or account name as the system spells it, zero included.
+enum { ACCOUNT_NAME_MAX = 257 };
 
-void SetParametersKeySecurity(void)
-{
-    SetParametersKeySecurityFor(parameterKeyAccounts,
-                                sizeof(parameterKeyAccounts) / sizeof(parameterKeyAccounts[0]));
-}
+// The built-in groups the key is opened to, in grant order, by their relative
+// id in the BUILTIN domain: a translated Windows has other names for them but
+// the same ids. The English name only stands in for the trace.
+struct BuiltinGroup {
+    DWORD rid;
+    const char *englishName;
+};
+static const BuiltinGroup parameterKeyGroups[] = {
+    { DOMAIN_ALIAS_RID_USERS, "Users" },
+    { DOMAIN_ALIAS_RID_GUESTS, "Guests" },
+    { DOMAIN_ALIAS_RID_ADMINS, "Administrators" },
+};
 
-void SetParametersKeySecurityFor(const char *const *accounts, int count)
+static DWORD GrantBuiltinGroupAccess(const char *objectName, const BuiltinGroup &group);
+
+// The steps every set of grants starts with; FALSE when there is nothing to
+// grant on. objectName receives the key's name for the security functions.
+static BOOL PrepareParametersKeyGrants(char *objectName, int size)
 {
     DebugTrace(0, "Set Security.\n");
     // Traces its own failure; whether the privilege took shows in the open below.
@@ -33,22 +45,41 @@ void SetParametersKeySecurityFor(const char *const *accounts, int count)
     LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, SECURITY_TEST_ACCESS, &key);
     if (result != ERROR_SUCCESS) {
         DebugTrace(0, "Open register key fail(%d)\n", result);
-        return;
+        return FALSE;
     }
     RegCloseKey(key);
 
     // The security functions name a key under HKEY_LOCAL_MACHINE "MACHINE\...";
     // the parameter key's fixed path always fits.
+    return FormatBounded(objectName, size, "MACHINE\\%s", TOUCH_PARAMETERS_KEY);
+}
+
+void SetParametersKeySecurity(void)
+{
     char objectName[SETUP_PATH_MAX];
-    if (!FormatBounded(objectName, sizeof(objectName), "MACHINE\\%s", TOUCH_PARAMETERS_KEY))
+    if (!PrepareParametersKeyGrants(objectName, sizeof(objectName)))
         return;
-    // Grants made before a failure stay; the accounts after it are skipped.
+    // Grants made before a failure stay; the groups after it are skipped.
+    const int count = sizeof(parameterKeyGroups) / sizeof(parameterKeyGroups[0]);
+    for (int i = 0; i < count; i++)
+        if (GrantBuiltinGroupAccess(objectName, parameterKeyGroups[i]) != ERROR_SUCCESS)
+            return;
+}
+
+void SetParametersKeySecurityFor(const char *const *accounts, int count)
+{
+    char objectName[SETUP_PATH_MAX];
+    if (!PrepareParametersKeyGrants(objectName, sizeof(objectName)))
+        return;
     for (int i = 0; i < count; i++)
         if (GrantKeyAccess(objectName, SE_REGISTRY_KEY, accounts[i]) != ERROR_SUCCESS)
             return;
 }
 
-DWORD GrantKeyAccess(const char *objectName, SE_OBJECT_TYPE objectType, const char *trusteeName)
+// The one body of both grants: trustee is the account by name or by
+// identifier, trusteeName how the trace names it.
+static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE objectType,
+                                   const TRUSTEE_A &trustee, const char *trusteeName)
 {
     if (!objectName) {
         DebugTrace(0, "Object Name is NULL\n");
@@ -72,8 +103,7 @@ DWORD GrantKeyAccess(const char *objectName, SE_OBJECT_TYPE objectType, const ch
     entry.grfAccessPermissions = KEY_ALL_ACCESS;
     entry.grfAccessMode = SET_ACCESS;
     entry.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
-    entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-    entry.Trustee.ptstrName = (LPSTR)trusteeName;
+    entry.Trustee = trustee;
 
     PACL newList = NULL;
     result = SetEntriesInAclA(1, &entry, oldList, &newList);
@@ -94,6 +124,41 @@ DWORD GrantKeyAccess(const char *objectName, SE_OBJECT_TYPE objectType, const ch
     LocalFree(descriptor);
     LocalFree(newList);
     return result;
+}
+
+DWORD GrantKeyAccess(const char *objectName, SE_OBJECT_TYPE objectType, const char *trusteeName)
+{
+    TRUSTEE_A trustee;
+    ZeroMemory(&trustee, sizeof(trustee));
+    trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    trustee.ptstrName = (LPSTR)trusteeName;
+    return GrantTrusteeKeyAccess(objectName, objectType, trustee, trusteeName);
+}
+
+// The trace names the group as this system does (LookupAccountSidA), so a
+// line from a translated Windows names what its administrator sees.
+static DWORD GrantBuiltinGroupAccess(const char *objectName, const BuiltinGroup &group)
+{
+    // Built with InitializeSid: CreateWellKnownSid is missing from Windows
+    // 2000, where this program must still load. DWORDs keep the SID aligned.
+    DWORD sidBuffer[SECURITY_MAX_SID_SIZE / sizeof(DWORD)];
+    PSID sid = (PSID)sidBuffer;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = { SECURITY_NT_AUTHORITY };
+    InitializeSid(sid, &ntAuthority, 2);
+    *GetSidSubAuthority(sid, 0) = SECURITY_BUILTIN_DOMAIN_RID;
+    *GetSidSubAuthority(sid, 1) = group.rid;
+
+    char name[ACCOUNT_NAME_MAX], domain[ACCOUNT_NAME_MAX];
+    DWORD nameSize = sizeof(name), domainSize = sizeof(domain);
+    SID_NAME_USE use;
+    if (!LookupAccountSidA(NULL, sid, name, &nameSize, domain, &domainSize, &use))
+        lstrcpynA(name, group.englishName, sizeof(name));
+
+    TRUSTEE_A trustee;
+    ZeroMemory(&trustee, sizeof(trustee));
+    trustee.TrusteeForm = TRUSTEE_IS_SID;
+    trustee.ptstrName = (LPSTR)sid;
+    return GrantTrusteeKeyAccess(objectName, SE_REGISTRY_KEY, trustee, name);
 }
 
 DWORD EnablePrivilege(HANDLE processHandle, const char *privilegeName)

@@ -1,21 +1,24 @@
 // Access control of the driver's parameter key: on Windows Vista and later the
-// setup program opens the key, and everything below it, to the local
-// accounts "Users", "Guests" and "Administrators", so that the calibration
-// program can rewrite it for whoever runs it. Every failure goes to the debug
-// trace and nowhere else; none stops installation.
+// setup program opens the key, and everything below it, to the built-in
+// groups Users, Guests and Administrators, so that the calibration program
+// can rewrite it for whoever runs it. The groups are named by their fixed
+// identifiers, not their names, which a translated Windows spells otherwise.
+// Every failure goes to the debug trace and nowhere else; none stops
+// installation.
 #ifndef KEYSECURITY_H
 #define KEYSECURITY_H
 
 #include <windows.h>
 #include <accctrl.h>
 
-// Grants the three accounts full access to the parameter key, in that order,
+// Grants the three groups full access to the parameter key, in that order,
 // adding to what the key's access list already holds. Stops at the first
-// grant that fails. Needs the security privilege (it enables it itself).
+// grant that fails. Needs the security privilege (it enables it itself). The
+// trace names each group as the system does (in English when it cannot).
 void SetParametersKeySecurity(void);
 
-// The same steps with other accounts, granted in turn until one fails: the
-// seam through which a test makes an account fail to resolve.
+// The same steps with accounts given by name, granted in turn until one
+// fails: the seam through which a test makes an account fail to resolve.
 void SetParametersKeySecurityFor(const char *const *accounts, int count);
 
 // Gives trusteeName (an account name) full access to the object objectName

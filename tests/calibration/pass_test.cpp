@@ -126,6 +126,23 @@ TEST_F(CalibrationPass, AdjustAgainPutsTheStartValuesBackAndBeginsAFreshPass)
     ExpectStoredValues(StartValuesWithFlag(0));
 }
 
+TEST_F(CalibrationPass, AfterAdjustAgainTheWindowHoldsTheFocusAndEscapeCancels)
+{
+    TouchAllTargets();
+    bench::ClickAt(kAdjustButton.x, kAdjustButton.y);
+    ASSERT_TRUE(WaitUntil([&] { return !OnCheckScreen(); }));
+    // Not left on the hidden button, where the cancel keys do nothing.
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
+    }, 3000)) << "focus on " << info.hwndFocus;
+
+    bench::PressKey(VK_ESCAPE);
+    EXPECT_EQ(WaitForExit(), 0u);
+    ExpectStoredValues(StartValuesWithFlag(0));
+}
+
 TEST_F(CalibrationPass, FailedReadingIsNotTakenAndTheSameTargetWaits)
 {
     bench::SetTouchSim("FailCode", GET_XY);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
+#include "touchdevice.h"
 
 using namespace caltest;
 
@@ -117,4 +118,24 @@ TEST(CalibrationStartup, PassingStartClearsTheRunOnceValueAndCoversTheScreen)
     ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
     EXPECT_EQ(code, 0u);
     bench::EndProgram(program);
+}
+
+TEST(CalibrationStartup, WindowThatCannotBeCreatedEndsTheProgramAndFreesTheDevice)
+{
+    SetUpInstalledSystem();
+    // Wine without its graphics driver for this program: every top-level
+    // window it tries to create fails (Wine says ERROR_INVALID_WINDOW_HANDLE).
+    bench::WriteString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ZentaroxUsb.exe\\DllOverrides",
+                       "winex11.drv", "");
+
+    bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
+    DWORD code = 0;
+    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code)) << "it sits without a window";
+    EXPECT_EQ(code, kRefused);
+    EXPECT_EQ(bench::DebugOutput(program), std::vector<std::string>{"Create calibration window fail(1400)\n"});
+    bench::EndProgram(program);
+
+    HANDLE device = OpenTouchDevice();   // exclusive, as the calibration and the tool open it
+    EXPECT_NE(device, INVALID_HANDLE_VALUE) << "the device is still locked (" << GetLastError() << ")";
+    CloseHandle(device);
 }

@@ -96,6 +96,20 @@ TEST(SetupKeySecurity, GrantsTheThreeAccountsOnceAndKeepsEveryOtherEntry)
     EXPECT_EQ(ReadAces(kParamsObject), after);
 }
 
+// The groups are granted by identifier; on this English system that must
+// give, entry for entry, the list their English names give.
+TEST(SetupKeySecurity, TheGroupsByIdentifierGiveTheListTheirEnglishNamesGive)
+{
+    InstallParametersKey();
+    SetKeyEntries(kParamsKey, {EntryFor("Everyone", KEY_READ, GRANT_ACCESS)});
+    EXPECT_EQ(Probe("secure Users Guests Administrators"), std::vector<std::string>{"Set Security.\n"});
+    std::vector<Ace> byName = ReadAces(kParamsObject);
+
+    SetKeyEntries(kParamsKey, {EntryFor("Everyone", KEY_READ, GRANT_ACCESS)});
+    EXPECT_EQ(Probe("security"), std::vector<std::string>{"Set Security.\n"});
+    EXPECT_EQ(ReadAces(kParamsObject), byName);
+}
+
 TEST(SetupKeySecurity, AFailedGrantStopsTheLaterAccounts)
 {
     InstallParametersKey();
