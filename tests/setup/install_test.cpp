@@ -168,3 +168,22 @@ TEST(DeepMedium, DriverInstallerGetsItsWholeCommandLine)
     EXPECT_EQ(bench::ReadFileText("C:\\velqar.log").substr(0, expected.size()), expected);
     bench::EndProgram(setup);
 }
+
+// Yes to the restart question restarts Windows. Under Wine that ends every
+// process of the prefix, this test included, and then runs the logon
+// entries; so the test only leads up to the restart and leaves a RunOnce
+// entry behind, and check-restart.sh, run by the bench after it, looks for
+// what that entry writes. Run only that way (it is disabled otherwise).
+TEST(Restart, DISABLED_YesRestartsWindows)
+{
+    bench::WriteString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Marker",
+                       bench::WindowsDir() + "\\system32\\cmd.exe /c echo restarted> C:\\restarted.txt");
+    PrepareMedium(kMedium);
+    bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
+    HWND progress = RunWizardToFinish(setup);
+    ASSERT_TRUE(progress);
+    ClickControl(progress, 1003);
+    bench::AnswerMessageBox(WaitForBox(bench::ProgramId(setup)), IDYES);
+    bench::Pause(60000);
+    ADD_FAILURE() << "still running a minute after Yes: no restart";
+}

@@ -1,0 +1,22 @@
+#!/bin/bash
+# Run by the bench in the prefix of Restart.DISABLED_YesRestartsWindows after
+# the restart ended that test: the restart must have run the logon entries,
+# which the test's RunOnce marker shows, and the setup program must have
+# written the calibration program's Run value before it.
+set -u
+marker=$WINEPREFIX/drive_c/restarted.txt
+for _ in $(seq 600); do
+  [ -s "$marker" ] && break
+  sleep 0.1
+done
+if ! grep -q restarted "$marker" 2>/dev/null; then
+  echo "FAIL: the restart did not run the RunOnce entry"
+  exit 1
+fi
+if ! grep -qi '"ZentaroxUsb"="C:\\\\windows\\\\ZentaroxUsb\\\\ZentaroxUsb.exe"' "$WINEPREFIX/user.reg"; then
+  # user.reg is written when the server flushes; make it do so.
+  wineserver -k >/dev/null 2>&1
+  grep -qi '"ZentaroxUsb"="C:\\\\windows\\\\ZentaroxUsb\\\\ZentaroxUsb.exe"' "$WINEPREFIX/user.reg" \
+    || { echo "FAIL: no Run value for the calibration program"; exit 1; }
+fi
+echo "ok: Windows restarted and ran the logon entries"
