@@ -1,16 +1,19 @@
 #!/bin/bash
 # Main job: installs what is missing, builds everything, prints the size
-# figures, then runs one calibration with ZentaroxUsb.exe under Wine, in a
-# throwaway prefix with the simulated touch controller running and the
-# driver's Parameters key installed.
+# figures, then walks the whole road under Wine in a throwaway prefix:
+# Install.exe from a medium (build/media/x64 plus the stand-ins of the
+# driver package and shipped files) through its wizard, the calibration that
+# Finish starts against the simulated touch controller, and the removal with
+# the command the uninstall registration holds.
 #
-# - With a usable X display ($DISPLAY) the calibration window opens there and
-#   you touch (click) the crosses yourself; the simulated controller supplies
-#   each raw reading.
-# - Without one (or with --headless) it runs under its own Xvfb: a real
-#   pointer click lands on each cross, a screenshot of every screen is saved
-#   in build/demo/, and "OK" is pressed on the check screen.
-# Either way the stored calibration values are printed at the end.
+# - With a usable X display ($DISPLAY) everything opens there and you click
+#   yourself; the simulated controller supplies each raw reading.
+# - Without one (or with --headless) it runs under its own Xvfb: Next,
+#   Finish, No to the restart, a real click on each cross and "OK", then Yes
+#   and No to the removal's questions, with a screenshot of every page, box
+#   and screen saved in build/demo/.
+# Either way it prints the files, registration, shortcuts, stored calibration
+# and what was left after the removal.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZX_BUILD_DIR:-$root/build}
@@ -29,18 +32,18 @@ if [ "${1:-}" != --headless ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>
 fi
 echo
 if [ $mode = interactive ]; then
-  echo "Calibration on display $DISPLAY"
+  echo "Installation, calibration and removal on display $DISPLAY"
   export ZX_DISPLAY=$DISPLAY
   args=("$(winpath "$out")" interactive)
 else
-  echo "Calibration headless under Xvfb (1024 x 768)"
+  echo "Installation, calibration and removal headless under Xvfb (1024 x 768)"
   unset ZX_DISPLAY
   args=("$(winpath "$out")")
 fi
 # winerun makes the throwaway prefix (a copy of the bench's booted template),
 # and removes it and its display again afterwards.
 ZX_BENCH_DIR=$build/bench ZX_RUN_TIMEOUT=600 \
-  "$root/tests/bench/winerun" "$build/bin/calibration_demo.exe" "${args[@]}"
+  "$root/tests/bench/winerun" "$build/bin/road_demo.exe" "${args[@]}"
 
 shopt -s nullglob
 shots=("$out"/*.bmp)
