@@ -37,14 +37,8 @@ static BOOL RunDriverInstaller(DWORD *exitCode, DWORD *lastError)
         || !FormatBounded(application, sizeof(application), DRIVER_INSTALLER_FORMAT, sourceDir)
         || !FormatBounded(commandLine, sizeof(commandLine), DRIVER_SETUP_FORMAT, sourceDir, sourceDir, osClass))
         return FALSE;
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(application, commandLine, NULL, NULL, FALSE, CREATE_DEFAULT_ERROR_MODE, NULL,
-                        sourceDir, &startup, &process))
+    if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process))
         return FALSE;
     WaitForSingleObject(process.hProcess, INFINITE);
     *exitCode = 0;

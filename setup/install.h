@@ -21,6 +21,12 @@ int InstallDriverPackage(void);
 // Windows 9x class: the installed INF through the Setup API. 0 or a Win32 error.
 DWORD CopyOemInfPackage(void);
 
+// --- startprocess.cpp ----------------------------------------------------------------
+// Starts application (commandLine may be NULL) in folder with the window
+// shown as show; CreateProcessA's result. The caller closes both handles.
+BOOL StartSetupProcess(const char *application, char *commandLine, const char *folder, WORD show,
+                       PROCESS_INFORMATION *process);
+
 // --- shortcuts.cpp -------------------------------------------------------------------
 // Step 2: the Start-menu folder and its five shortcuts. Always 0.
 int CreateStartMenuShortcuts(void);

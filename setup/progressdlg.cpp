@@ -74,14 +74,8 @@ static void StartCalibration(void)
         || !FormatBounded(program, sizeof(program), "%s\\ZentaroxUsb\\ZentaroxUsb.exe", windowsDir)
         || !FormatBounded(folder, sizeof(folder), "%s\\ZentaroxUsb", windowsDir))
         return;
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(program, NULL, NULL, NULL, FALSE, CREATE_DEFAULT_ERROR_MODE, NULL, folder, &startup,
-                        &process))
+    if (!StartSetupProcess(program, NULL, folder, SW_SHOW, &process))
         return;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
