@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <aclapi.h>
+#include <algorithm>
 #include <cstring>
 
 namespace setupbench {
@@ -95,8 +96,9 @@ void ClickControl(HWND dialog, int controlId)
 
 bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != 0; }
 
-HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs)
+HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs, std::vector<int> *labelOrder)
 {
+    std::vector<int> order;
     DWORD pid = bench::ProgramId(program);
     HWND welcome = WaitForPage(pid, kWelcomeCaption);
     if (!welcome) {
@@ -105,11 +107,20 @@ HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs)
     }
     ClickControl(welcome, 1002);
     HWND progress = WaitForPage(pid, kProgressCaption);
-    if (!progress || !bench::WaitUntil([&] { return Enabled(progress, 1003); }, timeoutMs)) {
+    // The steps run 100 ms apart: a 20 ms look sees each label come on.
+    auto finished = [&] {
+        for (int label : {1004, 1005, 1006})
+            if (Enabled(progress, label) && std::find(order.begin(), order.end(), label) == order.end())
+                order.push_back(label);
+        return Enabled(progress, 1003);
+    };
+    if (!progress || !bench::WaitUntil(finished, timeoutMs)) {
         bench::MessageBoxInfo box = WaitForBox(pid, 0);
         ADD_FAILURE() << "Finish never enabled; open box: \"" << box.caption << "\" \"" << box.text << "\"";
         return nullptr;
     }
+    if (labelOrder)
+        *labelOrder = order;
     return progress;
 }
 

@@ -39,7 +39,8 @@ bool Enabled(HWND dialog, int controlId);
 
 // Starts Install.exe from the medium, presses Next on the welcome page and
 // waits until Finish is enabled; the progress page (null on failure).
-HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = 60000);
+// The step labels' ids in the order they were seen enabled go to labelOrder.
+HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = 60000, std::vector<int> *labelOrder = nullptr);
 
 // Processes whose image is exe (a full path, compared without case).
 std::vector<DWORD> ProcessesOf(const std::string &exe);
