@@ -188,3 +188,49 @@ TEST(Restart, DISABLED_YesRestartsWindows)
     bench::Pause(60000);
     ADD_FAILURE() << "still running a minute after Yes: no restart";
 }
+
+// What the program file carries besides its dialogs (which the wizard tests
+// meet): strings, the ALT+? / ALT+/ accelerators as character keys, icons
+// and pictures at their sizes and colour depths, and the manifest.
+TEST(InstallResources, StringsAcceleratorsPicturesIconsAndManifest)
+{
+    std::string exe = bench::BinDir() + "\\..\\media\\x64\\Install.exe";
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    char text[128] = "";
+    LoadStringA(module, 103, text, sizeof(text));
+    EXPECT_STREQ(text, "Zentarox USB Touchscreen Setup");
+    LoadStringA(module, 109, text, sizeof(text));
+    EXPECT_STREQ(text, "INSTALL");
+
+    ACCEL keys[4] = {};
+    HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(109));
+    ASSERT_EQ(CopyAcceleratorTableA(table, keys, 4), 2);
+    for (int i = 0; i < 2; i++) {
+        EXPECT_EQ(keys[i].key, i ? '/' : '?');
+        EXPECT_EQ(keys[i].fVirt & (FALT | FVIRTKEY), FALT) << "ALT with a character, not a virtual key";
+        EXPECT_EQ(keys[i].cmd, 104);
+    }
+
+    struct { int id, width, height, colours; } icons[] = {{107, 32, 32, 16}, {108, 16, 16, 16}};
+    for (const auto &icon : icons) {
+        HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(icon.id), (LPCSTR)RT_GROUP_ICON);
+        ASSERT_NE(group, nullptr) << icon.id;
+        const BYTE *dir = (const BYTE *)LockResource(LoadResource(module, group));
+        EXPECT_EQ(*(const WORD *)(dir + 4), 1) << icon.id << ": one image";
+        EXPECT_EQ(dir[6], icon.width) << icon.id;
+        EXPECT_EQ(dir[7], icon.height) << icon.id;
+        EXPECT_EQ(dir[8], icon.colours) << icon.id;
+    }
+    bench::Picture side = bench::LoadProgramBitmap(exe, 130), logo = bench::LoadProgramBitmap(exe, 133);
+    EXPECT_EQ(std::vector<int>({side.width, side.height, side.bitCount}), std::vector<int>({116, 255, 4}));
+    EXPECT_EQ(std::vector<int>({logo.width, logo.height, logo.bitCount}), std::vector<int>({360, 128, 24}));
+
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), (LPCSTR)RT_MANIFEST);
+    ASSERT_NE(found, nullptr) << "manifest";
+    std::string manifest((const char *)LockResource(LoadResource(module, found)), SizeofResource(module, found));
+    for (const char *part : {"level=\"requireAdministrator\"", "uiAccess=\"false\"", ">true</dpiAware>"})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    EXPECT_EQ(manifest.find("supportedOS"), std::string::npos);
+    FreeLibrary(module);
+}
