@@ -1,10 +1,10 @@
 #!/bin/bash
-# Lays out one release medium:  make-media.sh BINDIR OUTDIR ARCH
+# Lays out one release medium:  make-media.sh BINDIR OUTDIR ARCH VERSION
 # OUTDIR gets our three programs from BINDIR, a note of the files that the
 # driver package and the shipped extras add beside them, and SHA256SUMS over
 # everything in it.  The folder is made afresh each time.
 set -eu
-bin=$1 out=$2 arch=$3
+bin=$1 out=$2 arch=$3 version=$4
 rm -rf "$out"
 mkdir -p "$out"
 for f in Install.exe ZentaroxUsb.exe Kaplet.exe; do
@@ -15,7 +15,7 @@ case $arch in
   x86) windows="the 32-bit editions of Windows" ;;
 esac
 cat > "$out/ADD-FILES.txt" <<TEXT
-Zentarox USB Touchscreen, $arch medium, for $windows.
+Zentarox USB Touchscreen $version, $arch medium, for $windows.
 
 This folder holds the setup program (Install.exe), the calibration program
 (ZentaroxUsb.exe) and the right-button tool (Kaplet.exe). Before it is
@@ -36,4 +36,6 @@ the added files when they are added.
 TEXT
 # Windows line ends: the note is read on Windows.
 sed -i 's/$/\r/' "$out/ADD-FILES.txt"
-(cd "$out" && sha256sum Install.exe ZentaroxUsb.exe Kaplet.exe ADD-FILES.txt > SHA256SUMS)
+# sha256sum -c passes over lines that start with "#".
+(cd "$out" && { echo "# Zentarox USB Touchscreen $version, $arch medium"
+  sha256sum Install.exe ZentaroxUsb.exe Kaplet.exe ADD-FILES.txt; } > SHA256SUMS)
