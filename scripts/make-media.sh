@@ -1,14 +1,28 @@
 #!/bin/bash
-# Lays out one release medium:  make-media.sh BINDIR OUTDIR ARCH VERSION
+# Lays out one release medium:
+#   make-media.sh BINDIR OUTDIR ARCH VERSION [CERT KEY]
 # OUTDIR gets our three programs from BINDIR, a note of the files that the
 # driver package and the shipped extras add beside them, and SHA256SUMS over
 # everything in it.  The folder is made afresh each time.
+# With CERT and KEY (the signer's certificate, or chain, and private key, PEM
+# or DER) the three programs are Authenticode-signed (SHA-256) on the way in,
+# so the checksums are those of the signed files; without them the programs
+# are copied unchanged.
 set -eu
-bin=$1 out=$2 arch=$3 version=$4
+bin=$1 out=$2 arch=$3 version=$4 cert=${5:-} key=${6:-}
+if [ -n "$cert$key" ] && { [ ! -f "$cert" ] || [ ! -f "$key" ]; }; then
+  echo "make-media.sh: signing needs both a certificate and a key file (got '$cert', '$key')" >&2
+  exit 1
+fi
 rm -rf "$out"
 mkdir -p "$out"
 for f in Install.exe ZentaroxUsb.exe Kaplet.exe; do
-  cp "$bin/$f" "$out/$f"
+  if [ -n "$cert" ]; then
+    osslsigncode sign -certs "$cert" -key "$key" -h sha256 -n "Zentarox USB Touchscreen" \
+      -in "$bin/$f" -out "$out/$f" >/dev/null
+  else
+    cp "$bin/$f" "$out/$f"
+  fi
 done
 case $arch in
   x64) windows="the 64-bit editions of Windows" ;;
