@@ -12,57 +12,38 @@ import sys
 src = sys.argv[1]
 guide = open(os.path.join(src, 'docs', 'user-guide.md'), encoding='utf-8').read()
 table = guide[guide.index('\n## Troubleshooting'):].split('\n## ')[1]
-LITERAL = re.compile(r'"((?:[^"\\]|\\.)*)"')
+LITERAL = r'"(?:[^"\\]|\\.)*"'
+# The text argument: string literals, or a variable.
+CALL = re.compile(r'\bMessageBoxA\s*\(\s*[^,]+,\s*((?:%s\s*)+|\w+)' % LITERAL)
 # A box whose text is a variable: where that file writes the texts it holds.
 FED = {
-    'calibration/startup.cpp': r'wsprintfA\(text, ("[^"]*")',
-    'setup/progressdlg.cpp': r'\{ \w+, IDC_\w+, ("[^"]*")',
-    'setup/restart.cpp': r'#define \w+ +("[^"]*")',
+    'calibration/startup.cpp': r'wsprintfA\(text, (%s)' % LITERAL,
+    'setup/progressdlg.cpp': r'\{ \w+, IDC_\w+, (%s)' % LITERAL,
+    'setup/restart.cpp': r'#define \w+ +(%s)' % LITERAL,
 }
 
 
-def arguments(code, start):
-    """The top-level arguments of the call whose '(' is at start."""
-    args, depth, quoted, escaped, current = [], 0, False, False, ''
-    for c in code[start + 1:]:
-        if quoted:
-            quoted = escaped or c != '"'
-            escaped = not escaped and c == '\\'
-        elif c == '"':
-            quoted = True
-        elif c in '(,)' and depth == 0:
-            args.append(current.strip())
-            current = ''
-            if c == ')':
-                return args
-            continue
-        elif c in '()':
-            depth += 1 if c == '(' else -1
-        current += c
-    raise ValueError('unterminated call')
-
-
 def text_of(literals):
-    return ''.join(bytes(s, 'ascii').decode('unicode_escape') for s in literals)
+    return ''.join(bytes(s[1:-1], 'ascii').decode('unicode_escape') for s in literals)
 
 
 texts, failures = [], []
 for room in ('calibration', 'rightbutton', 'setup', 'common'):
-    for name in sorted(os.listdir(os.path.join(src, room))):
+    for name in sorted(n for n in os.listdir(os.path.join(src, room)) if n.endswith('.cpp')):
         path = f'{room}/{name}'
-        if not name.endswith('.cpp'):
-            continue
         code = open(os.path.join(src, path)).read()
-        fed = 0
-        for call in re.finditer(r'\bMessageBoxA\s*\(', code):
-            text = arguments(code, call.end() - 1)[1]
-            if '"' in text:
-                texts.append((path, text_of(LITERAL.findall(text))))
-            elif path in FED and not fed:
-                fed += 1
-                texts += [(path, text_of([s])) for s in LITERAL.findall(' '.join(re.findall(FED[path], code)))]
+        calls, variables = CALL.findall(code), []
+        if len(calls) != len(re.findall(r'\bMessageBoxA\s*\(', code)):
+            failures.append(f'{path}: a message box call this check cannot read')
+        for text in calls:
+            if text.startswith('"'):
+                texts.append((path, text_of(re.findall(LITERAL, text))))
             else:
-                failures.append(f'{path}: a message box shows "{text}"; tell this check where its texts are')
+                variables.append(text)
+        if variables and (path not in FED or len(variables) > 1):
+            failures.append(f'{path}: a message box shows {variables}; tell this check where its texts are')
+        elif variables:
+            texts += [(path, text_of([s])) for s in re.findall(FED[path], code)]
 
 for path, text in texts:
     pattern = ''.join({'%d': r'-?\d+', '\n': '<br>'}.get(part, re.escape(part))
