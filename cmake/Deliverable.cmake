@@ -28,6 +28,11 @@ function(zx_deliverable target)
   target_compile_options(${target} PRIVATE
     $<$<COMPILE_LANGUAGE:C,CXX>:${ZX_PRODUCT_COMPILE_OPTIONS}>)
   target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # The project's version, as numbers, for resources/version.rc.
+  set(version ZX_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} ZX_VERSION_MINOR=${PROJECT_VERSION_MINOR}
+              ZX_VERSION_PATCH=${PROJECT_VERSION_PATCH} ZX_VERSION_TWEAK=${PROJECT_VERSION_TWEAK})
+  target_compile_definitions(${target} PRIVATE "$<$<COMPILE_LANGUAGE:RC>:${version}>")
+  set_property(SOURCE ${ARG_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/version.rc)
   target_link_options(${target} PRIVATE ${ZX_PRODUCT_LINK_OPTIONS})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS})
 endfunction()

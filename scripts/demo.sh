@@ -3,15 +3,16 @@
 # figures, then walks the whole road under Wine in a throwaway prefix:
 # Install.exe from a medium (build/media/x64 plus the stand-ins of the
 # driver package and shipped files) through its wizard, the calibration that
-# Finish starts against the simulated touch controller, and the removal with
-# the command the uninstall registration holds.
+# Finish starts against the simulated touch controller, the right-button
+# tool, and the removal with the command the uninstall registration holds.
 #
 # - With a usable X display ($DISPLAY) everything opens there and you click
 #   yourself; the simulated controller supplies each raw reading.
 # - Without one (or with --headless) it runs under its own Xvfb: Next,
-#   Finish, No to the restart, a real click on each cross and "OK", then Yes
-#   and No to the removal's questions, with a screenshot of every page, box
-#   and screen saved in build/demo/.
+#   Finish, No to the restart, a real click on each cross and "OK", two on
+#   the right-button tool, then Yes and No to the removal's questions, with a
+#   screenshot of every page, box and screen saved in build/demo/
+#   (scripts/refresh-guide-images.sh makes the user guide's pictures of them).
 # Either way it prints the files, registration, shortcuts, stored calibration
 # and what was left after the removal.
 set -eu

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs what building and testing need on Debian 12 (run as root):
 # the MinGW-w64 cross compilers (posix thread model), CMake, GoogleTest's
-# sources, Wine (64-bit), Xvfb and ImageMagick.  Packages already present are
-# not fetched again.
+# sources, Wine (64-bit), Xvfb, ImageMagick, and OpenSSL and osslsigncode
+# (signing the media's programs).  Packages already present are not fetched
+# again.
 set -eu
 packages=(
   cmake make
@@ -12,6 +13,7 @@ packages=(
   googletest
   wine wine64
   xvfb xauth x11-utils imagemagick python3
+  openssl osslsigncode
 )
 missing=()
 for p in "${packages[@]}"; do

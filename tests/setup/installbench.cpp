@@ -26,7 +26,9 @@ void PrepareMedium(const std::string &dir, bool withDriverInstaller)
 {
     CreateDirectoryA(dir.c_str(), nullptr);
     // Our programs from the release folder, the rest from the stand-ins.
-    std::string release = bench::BinDir() + "\\..\\media\\x64\\";
+    // ZX_MEDIUM names another medium to take them from (a signed one, say).
+    const char *medium = getenv("ZX_MEDIUM");
+    std::string release = medium && *medium ? std::string(medium) + "\\" : bench::BinDir() + "\\..\\media\\x64\\";
     for (const std::string &file : ProductFiles()) {
         bool ours = file == "Install.exe" || file == "ZentaroxUsb.exe" || file == "Kaplet.exe";
         if (file == "Velqar.exe" && !withDriverInstaller)

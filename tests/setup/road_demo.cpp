@@ -4,7 +4,8 @@
 // command that the uninstall registration holds.
 //
 //   road_demo OUTDIR               headless: Next, Finish, No to the restart,
-//                                  a real click on each cross and "OK", then
+//                                  a real click on each cross and "OK", two
+//                                  clicks on the right-button tool, then
 //                                  Yes and No to the removal's questions; a
 //                                  screenshot of every page, box and screen
 //   road_demo OUTDIR interactive   on the user's display: the user clicks
@@ -161,6 +162,37 @@ static void CalibrateHeadless(DWORD pid)
     (void)pid;
 }
 
+// The installed right-button tool: a click on its picture switches the
+// driver to right-button mode and the picture with it; a second click back.
+static void RightButtonTool(bool interactive)
+{
+    bench::Program *tool = bench::StartProgram(InstallDir() + "\\Kaplet.exe");
+    HWND window = bench::WaitForWindow(bench::ProgramId(tool), "SwapBottun", 15000);
+    printf("\nRight-button tool: %s\n", window ? "its window is up" : "no window");
+    if (window && interactive) {
+        printf("Click its mouse picture to switch right-button mode; close it when done.\n");
+        bench::WaitProgram(tool, INFINITE, nullptr);
+    } else if (window) {
+        POINT at = {35, 35};   // the middle of the picture
+        ClientToScreen(window, &at);
+        for (DWORD mode : {1, 0}) {
+            Screenshot(mode ? "right-button-tool-left" : "right-button-tool-right");
+            bench::ClickAt(at.x, at.y);
+            // The mode requests are the ones that carry a word in.
+            bool sent = bench::WaitUntil([&] {
+                std::vector<DWORD> modes;
+                for (const bench::SimRequest &r : bench::ReadSimLog())
+                    if (r.hasIn)
+                        modes.push_back(r.in);
+                return !modes.empty() && modes.back() == mode;
+            }, 5000);
+            printf("Click: the driver %s right-button mode %s.\n", sent ? "was sent" : "was NOT sent",
+                   mode ? "on" : "off");
+        }
+    }
+    bench::EndProgram(tool);
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2) {
@@ -220,6 +252,8 @@ int main(int argc, char **argv)
         bench::WaitUntil([&] { return ProcessesOf(calibration).empty(); }, interactive ? INFINITE : 15000);
         PrintCalibration();
     }
+
+    RightButtonTool(interactive);
 
     // --- removal, with the command the registration holds ------------------------------------
     std::string command = bench::ReadValue(HKEY_LOCAL_MACHINE, kRegistrationKey, "UninstallString").AsString();
