@@ -21,10 +21,27 @@ function(zx_product_library target)
   target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
 endfunction()
 
-# One shipped program: zx_deliverable(Kaplet SOURCES ... RESOURCES ... LIBS ...)
+# One shipped program:
+#   zx_deliverable(Kaplet SOURCES ... RESOURCES x.rc LIBS ...
+#                  [RESOURCE_DIR dir DRAWN_BY script.py IMAGES file... RESOURCE_DEPENDS file...])
+# The pictures and icons named by IMAGES are drawn at build time by
+# RESOURCE_DIR/script.py (standard library only) into a folder of the build,
+# which windres searches together with RESOURCE_DIR.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 function(zx_deliverable target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;RESOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_DIR;DRAWN_BY" "SOURCES;RESOURCES;LIBS;IMAGES;RESOURCE_DEPENDS" ${ARGN})
   add_executable(${target} WIN32 ${ARG_SOURCES} ${ARG_RESOURCES})
+  if(ARG_DRAWN_BY)
+    set(image_dir ${CMAKE_CURRENT_BINARY_DIR}/images)
+    list(TRANSFORM ARG_IMAGES PREPEND ${image_dir}/ OUTPUT_VARIABLE images)
+    add_custom_command(OUTPUT ${images}
+      COMMAND Python3::Interpreter ${ARG_RESOURCE_DIR}/${ARG_DRAWN_BY} ${image_dir}
+      DEPENDS ${ARG_RESOURCE_DIR}/${ARG_DRAWN_BY} ${CMAKE_SOURCE_DIR}/resources/imagefiles.py
+      COMMENT "Drawing the pictures of ${target}.exe"
+      VERBATIM)
+    set_property(SOURCE ${ARG_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS ${images} ${ARG_RESOURCE_DEPENDS})
+    target_include_directories(${target} PRIVATE ${ARG_RESOURCE_DIR} ${image_dir})
+  endif()
   target_compile_options(${target} PRIVATE
     $<$<COMPILE_LANGUAGE:C,CXX>:${ZX_PRODUCT_COMPILE_OPTIONS}>)
   target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
