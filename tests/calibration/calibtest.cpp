@@ -39,8 +39,19 @@ void SetUpInstalledSystem(const std::vector<DWORD> &words)
 HWND StartCalibration(bench::Program **program)
 {
     *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    HWND window = bench::WaitForWindow(bench::ProgramId(*program), "Aling", 15000);
-    EXPECT_NE(window, nullptr) << "no calibration window";
+    HWND window = bench::WaitForWindow(bench::ProgramId(*program), "Aling", 30000);
+    if (!window) {
+        // Say what the program did instead, so that a rare failure explains itself.
+        DWORD exitCode = 0;
+        bool ended = bench::WaitProgram(*program, 0, &exitCode);
+        bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(*program), 0);
+        std::string trace;
+        for (const std::string &line : bench::DebugOutput(*program))
+            trace += line;
+        ADD_FAILURE() << "no calibration window; the program " << (ended ? "ended with " : "still runs")
+                      << (ended ? std::to_string((int)exitCode) : "") << "; box \"" << box.text << "\"; trace \""
+                      << trace << "\"";
+    }
     // The first paint follows the window's creation at once; give it a moment
     // so that screen captures see it.
     bench::Pause(300);
