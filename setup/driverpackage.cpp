@@ -13,8 +13,6 @@
 #include "debugtrace.h"
 #include "osclass.h"
 
-enum { DRIVER_INSTALLER_FAILED = 2 };
-
 // Both paths point into the medium (sourceDir), not the installation folder.
 #define DRIVER_INSTALLER_FORMAT "%s\\Velqar.exe"
 #define DRIVER_SETUP_FORMAT     "\"%s\\Velqar.exe\" \"%s\\Velqar.inf\" %d setup"

@@ -13,6 +13,10 @@
 // the last error; files copied before a failure stay.
 int CopySetupFiles(void);
 
+// The driver installer Velqar.exe is judged by its exit code alone: this one
+// means failure, any other success (installation and removal alike).
+enum { DRIVER_INSTALLER_FAILED = 2 };
+
 // --- driverpackage.cpp -------------------------------------------------------------
 // Step 1: registration, driver parameters and the driver package (the driver
 // installer on the NT class, the Setup API and the device keys on 9x).

@@ -13,8 +13,6 @@
 #include "osclass.h"
 #include "runentry.h"
 
-enum { DRIVER_INSTALLER_FAILED = 2 };
-
 // Starts the driver installer from sourceDir (the installation folder when
 // the removal was started from the registration or the shortcut) and waits
 // for it without a time limit. FALSE when it cannot be started.

@@ -6,11 +6,8 @@
 
 using namespace setupbench;
 
-static const char *const kMedium = "C:\\medium";
-static const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-static std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
-static bool Installed4(const std::string &windowsRelative)
+static bool HasSecondCopy(const std::string &windowsRelative)
 {
     return bench::FileExists(bench::WindowsDir() + "\\" + windowsRelative);
 }
@@ -20,16 +17,15 @@ static bool Installed4(const std::string &windowsRelative)
 static void ExpectCleanedUpAndFinish(bench::Program *setup, HWND progress)
 {
     EXPECT_TRUE(bench::WaitUntil([&] { return !bench::FileExists(InstallDir()); })) << "files not removed";
-    for (const char *copy : {"System32\\ZentaroxUsb.cpl", "System32\\ZentaroxUsb.exe",
-                             "System32\\Drivers\\Velqar.sys", "inf\\Velqar.inf"})
-        EXPECT_FALSE(Installed4(copy)) << copy;
+    for (const std::string &copy : SecondCopies(false))
+        EXPECT_FALSE(HasSecondCopy(copy)) << copy;
     EXPECT_TRUE(Enabled(progress, 1003));
     EXPECT_FALSE(Enabled(progress, IDCANCEL));
     ClickControl(progress, 1003);
     DWORD exitCode = 1;
     EXPECT_TRUE(bench::WaitProgram(setup, 15000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_FALSE(bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb").exists);
+    EXPECT_FALSE(RunValue().exists);
 }
 
 TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
@@ -44,7 +40,7 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     // Files 0 to 4 and their second copies were copied before the sixth failed.
     for (size_t i = 0; i < ProductFiles().size(); i++)
         EXPECT_EQ(bench::FileExists(Installed(ProductFiles()[i])), i < 5) << ProductFiles()[i];
-    EXPECT_TRUE(Installed4("inf\\Velqar.inf"));
+    EXPECT_TRUE(HasSecondCopy("inf\\Velqar.inf"));
     for (int label : {1004, 1005, 1006})
         EXPECT_FALSE(Enabled(progress, label)) << label;
     AnswerBox(box, IDOK);

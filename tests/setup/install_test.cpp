@@ -8,22 +8,11 @@
 
 using namespace setupbench;
 
-static const char *const kMedium = "C:\\medium";
-static const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const char *const kRestartQuestion =
     "To make the installation vaild,you must pull out and pull the Zentarox controller,"
     "or restart your computer,\nrestart now?";
 
 static std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
-static std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
-
-// The second copies of files 0 to 3, relative to the Windows folder.
-static std::vector<std::string> SecondCopies(bool win9x)
-{
-    std::string system = win9x ? "System\\" : "System32\\";
-    return {system + "ZentaroxUsb.cpl", system + "ZentaroxUsb.exe", "System32\\Drivers\\Velqar.sys",
-            "inf\\Velqar.inf"};
-}
 
 static void ExpectFilesInstalled(bool win9x)
 {
@@ -98,7 +87,7 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     EXPECT_EQ(question.text, kRestartQuestion);
     EXPECT_EQ(question.buttons, (std::vector<std::string>{"&Yes", "&No"}));
     // Written before the question, so that a restart finds it.
-    bench::RegValue run = bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb");
+    bench::RegValue run = RunValue();
     EXPECT_EQ(run.exists, !vista);
     if (!vista) {
         EXPECT_EQ(run.AsString(), bench::WindowsDir() + "\\ZentaroxUsb\\ZentaroxUsb.exe");

@@ -14,6 +14,8 @@ const char *const kProgressCaption = "Zentarox USB Touchscreen Setup (Progressin
 const char *const kSetupCaption = "Zentarox USB Touchscreen Setup";
 const char *const kUninstallCaption = "Zentarox USB Touchscreen Uninstall";
 
+const char *const kMedium = "C:\\medium";
+
 const std::vector<std::string> &ProductFiles()
 {
     static const std::vector<std::string> files = {
@@ -38,6 +40,19 @@ void PrepareMedium(const std::string &dir, bool withDriverInstaller)
 }
 
 std::string InstallDir() { return bench::WindowsDir() + "\\ZentaroxUSB"; }
+std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
+
+std::vector<std::string> SecondCopies(bool win9x)
+{
+    std::string system = win9x ? "System\\" : "System32\\";
+    return {system + "ZentaroxUsb.cpl", system + "ZentaroxUsb.exe", "System32\\Drivers\\Velqar.sys",
+            "inf\\Velqar.inf"};
+}
+
+bench::RegValue RunValue()
+{
+    return bench::ReadValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "ZentaroxUsb");
+}
 
 struct PageSearch {
     DWORD processId;

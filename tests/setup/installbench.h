@@ -19,10 +19,18 @@ extern const char *const kProgressCaption;
 extern const char *const kSetupCaption;
 extern const char *const kUninstallCaption;
 
+// The tests' medium folder.
+extern const char *const kMedium;
+
 // Copies the x64 release medium and the stand-ins of the seven shipped files
 // into dir (created); "Velqar.exe" is left out when withDriverInstaller is false.
 void PrepareMedium(const std::string &dir, bool withDriverInstaller = true);
 std::string InstallDir();    // C:\windows\ZentaroxUSB
+std::string Installed(const std::string &file);   // InstallDir()\file
+// The second copies of files 0 to 3, relative to the Windows folder.
+std::vector<std::string> SecondCopies(bool win9x);
+// The calibration program's logon entry, HKCU ...\Run "ZentaroxUsb".
+bench::RegValue RunValue();
 // The ten file names in copy order.
 const std::vector<std::string> &ProductFiles();
 

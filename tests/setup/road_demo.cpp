@@ -21,8 +21,7 @@
 
 using namespace setupbench;
 
-static const char *const kMedium = "C:\\Zentarox USB Touchscreen medium";
-static const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char *const kDemoMedium = "C:\\Zentarox USB Touchscreen medium";
 static const char *const kRegistrationKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessivar";
 static const char *const kNames[11] = {
     "TopLeftOffsetX", "TopLeftOffsetY", "TopRightOffsetX", "TopRightOffsetY",
@@ -78,8 +77,7 @@ static void PrintInstallation()
 {
     printf("\nFiles installed:\n");
     ListFolder(InstallDir());
-    for (const char *copy : {"System32\\ZentaroxUsb.cpl", "System32\\ZentaroxUsb.exe",
-                             "System32\\Drivers\\Velqar.sys", "inf\\Velqar.inf"}) {
+    for (const std::string &copy : SecondCopies(false)) {
         std::string path = bench::WindowsDir() + "\\" + copy;
         printf("  %-45s %s\n", path.c_str(), bench::FileExists(path) ? "present" : "missing");
     }
@@ -98,7 +96,7 @@ static void PrintInstallation()
         else
             printf("  %-24s (missing)\n", link);
     }
-    bench::RegValue run = bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb");
+    bench::RegValue run = RunValue();
     printf("\nRun value \"ZentaroxUsb\": %s\n", run.exists ? run.AsString().c_str() : "(none yet: Finish writes it)");
 }
 
@@ -113,7 +111,7 @@ static void PrintCalibration()
             printf("  %-19s %s\n", name, v.exists ? "(not a REG_DWORD)" : "(missing)");
     }
     printf("Run value \"ZentaroxUsb\": %s\n",
-           bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb").exists ? "still there" : "removed");
+           RunValue().exists ? "still there" : "removed");
 }
 
 static void PrintLeftOver()
@@ -125,7 +123,7 @@ static void PrintLeftOver()
     printf("  driver service key:   %s\n",
            bench::KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Drovik") ? "present" : "gone");
     printf("  Run value:            %s\n",
-           bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb").exists ? "present" : "gone");
+           RunValue().exists ? "present" : "gone");
     for (const char *name : {"DoubleClickHeight", "DoubleClickWidth", "DoubleClickSpeed"})
         printf("  HKLM\\Control Panel\\Mouse %s = \"%s\" (kept)\n", name,
                bench::ReadValue(HKEY_LOCAL_MACHINE, "Control Panel\\Mouse", name).AsString().c_str());
@@ -203,13 +201,13 @@ int main(int argc, char **argv)
     bool interactive = argc > 2 && strcmp(argv[2], "interactive") == 0;
     setvbuf(stdout, nullptr, _IONBF, 0);
 
-    PrepareMedium(kMedium);
+    PrepareMedium(kDemoMedium);
     printf("Medium \"%s\": our three programs from build/media/x64 and the stand-ins of the driver package "
-           "and the shipped extras.\n", kMedium);
+           "and the shipped extras.\n", kDemoMedium);
     bench::SetTouchWords(std::vector<DWORD>(kReadings, kReadings + 4));
 
     // --- installation -------------------------------------------------------------
-    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
+    bench::Program *setup = bench::StartProgram(std::string(kDemoMedium) + "\\Install.exe");
     DWORD pid = bench::ProgramId(setup);
     if (interactive) {
         printf("Install.exe is running on your display: press Next, then Finish when it is enabled.\n");

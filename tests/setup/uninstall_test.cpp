@@ -9,10 +9,7 @@
 
 using namespace setupbench;
 
-static const char *const kMedium = "C:\\medium";
-static const char *const kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-static std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
 
 // Installs through the wizard and closes it as a user who declines the
 // restart and then closes the calibration program would.
@@ -98,7 +95,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     std::sort(ours.begin(), ours.end());
     std::sort(stays.begin(), stays.end());
     EXPECT_EQ(ours, stays);
-    EXPECT_FALSE(bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb").exists);
+    EXPECT_FALSE(RunValue().exists);
 }
 
 TEST(Uninstall, DriverInstallerExitCode2StopsAfterTheRegistrationIsGone)
