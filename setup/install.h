@@ -54,6 +54,19 @@ void RemoveInstalledFiles(void);
 // folder removal's result.
 BOOL DeleteFolderFiles(const char *path);
 
+// --- setupsteps.cpp ------------------------------------------------------------------
+// The installation's steps in their order: 0 files, 1 driver package,
+// 2 shortcuts. Every road through the installation runs this one table.
+enum { SETUP_STEP_COUNT = 3 };
+// Called once before step 0.
+void BeginInstallation(void);
+// Runs one step: negative on failure, with the last error set.
+int RunInstallStep(int step);
+// The failure message of step, with error and the OS class code.
+void FormatStepFailure(int step, DWORD error, char *text, int size);
+// After a failed step: removes what this run made (the shortcut step keeps it).
+void CleanUpFailedStep(int step);
+
 // --- shell: winmain.cpp, mainwnd.cpp and one file per dialog --------------------------
 #define SETUP_CAPTION     "Zentarox USB Touchscreen Setup"
 #define UNINSTALL_CAPTION "Zentarox USB Touchscreen Uninstall"

@@ -12,21 +12,10 @@
 #include "resource.h"
 
 enum { STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
-enum { STEP_COMPLETION = 3 };
+enum { STEP_COMPLETION = SETUP_STEP_COUNT };
 
-struct SetupStepEntry {
-    int (*run)(void);
-    int label;                   // enabled when the step succeeds
-    const char *failureFormat;   // last error, OS class code
-    BOOL cleanUp;                // remove the copied files after a failure
-};
-
-static const SetupStepEntry setupSteps[STEP_COMPLETION] = {
-    { CopySetupFiles, IDC_STEP_FILES, "Setup file fail(%d:%d).", TRUE },
-    { InstallDriverPackage, IDC_STEP_DEVICE, "Setup driver fail(%d:%d).", TRUE },
-    // Never fails as written; a failure would stop here and keep what is done.
-    { CreateStartMenuShortcuts, IDC_STEP_SHORTCUTS, "Create shutcut fail(%d:%d).", FALSE },
-};
+// Enabled as each step succeeds.
+static const int stepLabels[SETUP_STEP_COUNT] = { IDC_STEP_FILES, IDC_STEP_DEVICE, IDC_STEP_SHORTCUTS };
 
 static void LeaveOnlyFinish(HWND dialog)
 {
@@ -34,20 +23,21 @@ static void LeaveOnlyFinish(HWND dialog)
     EnableWindow(GetDlgItem(dialog, IDC_FINISH), TRUE);
 }
 
-static void RunSetupStep(HWND dialog, const SetupStepEntry *step)
+static void RunSetupStep(HWND dialog, int step)
 {
-    if (step->run() >= 0) {
-        EnableWindow(GetDlgItem(dialog, step->label), TRUE);
+    if (step == 0)
+        BeginInstallation();
+    if (RunInstallStep(step) >= 0) {
+        EnableWindow(GetDlgItem(dialog, stepLabels[step]), TRUE);
         SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
         return;
     }
     DWORD error = GetLastError();
     char text[SETUP_TEXT_MAX];
-    FormatBounded(text, sizeof(text), step->failureFormat, (int)error, osClass);
+    FormatStepFailure(step, error, text, sizeof(text));
     MessageBoxA(dialog, text, SETUP_CAPTION, MB_OK | MB_ICONERROR);
     LeaveOnlyFinish(dialog);
-    if (step->cleanUp)
-        RemoveInstalledFiles();
+    CleanUpFailedStep(step);
 }
 
 static void OnStepTimer(HWND dialog)
@@ -56,7 +46,7 @@ static void OnStepTimer(HWND dialog)
     SetWindowLongA(dialog, GWL_EXSTYLE, GetWindowLongA(dialog, GWL_EXSTYLE) | WS_EX_TOPMOST);
     KillTimer(dialog, STEP_TIMER_ID);
     if (setupStep < STEP_COMPLETION) {
-        RunSetupStep(dialog, &setupSteps[setupStep]);
+        RunSetupStep(dialog, setupStep);
     } else if (setupStep == STEP_COMPLETION) {
         LeaveOnlyFinish(dialog);
         BringWindowToTop(dialog);
