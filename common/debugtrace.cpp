@@ -1,5 +1,6 @@
 // Debug trace: formats with wvsprintfA and hands the line to
-// OutputDebugStringA, with no time stamp, program name or added newline.
+// OutputDebugStringA, with no time stamp, program name or added newline,
+// and leaves the thread's last error as it found it.
 #include <windows.h>
 #include <stdarg.h>
 #include "debugtrace.h"
@@ -23,5 +24,10 @@ void DebugTrace(int level, const char *format, ...)
     wvsprintfA(line, format, args);
     va_end(args);
     line[TRACE_LINE_MAX] = '\0';
+    // OutputDebugStringA may change the last error (it looks for a debugger
+    // and for a debug-output viewer's shared buffer); a caller that traces a
+    // failure must still be able to hand the failure's error on.
+    DWORD error = GetLastError();
     OutputDebugStringA(line);
+    SetLastError(error);
 }

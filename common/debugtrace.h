@@ -7,7 +7,7 @@ extern int traceThreshold;
 
 // wsprintfA-style; the format carries its own trailing "\n" where it has one.
 // A line that does not fit wvsprintfA's 1024-byte limit is cut to 1023
-// characters.
+// characters. The thread's last error is the same after the call as before.
 void DebugTrace(int level, const char *format, ...);
 
 #endif

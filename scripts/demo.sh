@@ -14,7 +14,10 @@
 #   screenshot of every page, box and screen saved in build/demo/
 #   (scripts/refresh-guide-images.sh makes the user guide's pictures of them).
 # Either way it prints the files, registration, shortcuts, stored calibration
-# and what was left after the removal.
+# and what was left after the removal. Then it installs again unattended
+# ("Install.exe /S") and removes with the registered quiet command
+# ("/u /S"), printing each exit code, the Programs and Features entry and
+# what was left.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZX_BUILD_DIR:-$root/build}

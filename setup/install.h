@@ -70,6 +70,11 @@ void CleanUpFailedStep(int step);
 // --- shell: winmain.cpp, mainwnd.cpp and one file per dialog --------------------------
 #define SETUP_CAPTION     "Zentarox USB Touchscreen Setup"
 #define UNINSTALL_CAPTION "Zentarox USB Touchscreen Uninstall"
+// The closing question after a complete installation (Finish, and the
+// silent road, which answers it No).
+#define INSTALL_RESTART_QUESTION \
+    "To make the installation vaild,you must pull out and pull the Zentarox controller," \
+    "or restart your computer,\nrestart now?"
 
 enum { SETUP_TEXT_MAX = 100 };
 enum { STARTUP_TIMER_ID = 101, STEP_TIMER_ID = 100 };

@@ -6,6 +6,7 @@
 // only after a successful step, so two steps never overlap.
 #include <windows.h>
 #include "install.h"
+#include "silent.h"
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "osclass.h"
@@ -35,7 +36,7 @@ static void RunSetupStep(HWND dialog, int step)
     DWORD error = GetLastError();
     char text[SETUP_TEXT_MAX];
     FormatStepFailure(step, error, text, sizeof(text));
-    MessageBoxA(dialog, text, SETUP_CAPTION, MB_OK | MB_ICONERROR);
+    ShowSetupMessage(dialog, text, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
     LeaveOnlyFinish(dialog);
     CleanUpFailedStep(step);
 }
@@ -78,10 +79,8 @@ static void OnFinish(HWND dialog)
     if (setupStep > STEP_COMPLETION) {
         // Written before the question: a restart must already find it.
         AddRunEntry("ZentaroxUsb", "ZentaroxUsb.exe");
-        restarting = MessageBoxA(dialog,
-                                 "To make the installation vaild,you must pull out and pull the Zentarox "
-                                 "controller,or restart your computer,\nrestart now?",
-                                 SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION) == IDYES;
+        restarting = ShowSetupMessage(dialog, INSTALL_RESTART_QUESTION, SETUP_CAPTION,
+                                      MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES;
         if (restarting)
             RestartSystem(dialog);
     }
@@ -95,8 +94,8 @@ static void OnFinish(HWND dialog)
 static INT_PTR OnCancel(HWND dialog)
 {
     KillTimer(dialog, STEP_TIMER_ID);
-    if (MessageBoxA(dialog, "Are you sure to break setup process?", SETUP_CAPTION,
-                    MB_YESNO | MB_ICONINFORMATION) == IDYES) {
+    if (ShowSetupMessage(dialog, "Are you sure to break setup process?", SETUP_CAPTION,
+                         MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES) {
         // What is done so far stays.
         PostQuitMessage(0);
         EndDialog(dialog, IDCANCEL);

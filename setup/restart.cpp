@@ -4,6 +4,7 @@
 // which of the two paths failed.
 #include <windows.h>
 #include "install.h"
+#include "silent.h"
 #include "setupcontext.h"
 #include "osclass.h"
 
@@ -37,5 +38,5 @@ void RestartSystem(HWND owner)
 {
     const char *failure = TryRestart();
     if (failure)
-        MessageBoxA(owner, failure, SETUP_CAPTION, MB_OK | MB_ICONERROR);
+        ShowSetupMessage(owner, failure, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
 }

@@ -10,7 +10,15 @@
 #include "boundedformat.h"
 #include "touchparams.h"
 
-#define UNINSTALL_COMMAND_FORMAT "%s\\" INSTALL_FOLDER_NAME "\\Install.exe /u"
+// UninstallString has always been stored without quotes. The quiet command
+// is new and meant for deployment tools, which hand it to CreateProcess as
+// it stands: quoted, a blank in the Windows folder's path cannot make it
+// start some other program.
+#define UNINSTALL_COMMAND_FORMAT       "%s\\" INSTALL_FOLDER_NAME "\\Install.exe /u"
+#define QUIET_UNINSTALL_COMMAND_FORMAT "\"%s\\" INSTALL_FOLDER_NAME "\\Install.exe\" /u /S"
+// Install.exe's first icon (the lowest-numbered group) stands for the product.
+#define DISPLAY_ICON_FORMAT            "%s\\" INSTALL_FOLDER_NAME "\\Install.exe,0"
+#define INSTALL_LOCATION_FORMAT        "%s\\" INSTALL_FOLDER_NAME
 
 #define LEGACY_INSTANCE_KEY_FORMAT "Enum\\USB\\VID_3C5E&PID_0001\\INST_%d"
 #define LEGACY_CLASS_KEY_FORMAT    "System\\CurrentControlSet\\Services\\Class\\%s"
@@ -39,26 +47,89 @@ static LONG OpenOrCreateKey(const char *path, HKEY *key)
     return RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, key, NULL);
 }
 
-// The uninstall command: the installed copy of Install.exe with "/u". No
-// Windows folder resolved, or one too long for the buffer, gives no command.
-static LONG BuildUninstallCommand(char *command, int size)
+// The registration's texts, all built on windowsDir before anything is
+// written.
+struct RegistrationTexts {
+    char uninstallCommand[UNINSTALL_TEXT_MAX];
+    char quietUninstallCommand[UNINSTALL_TEXT_MAX];
+    char displayIcon[UNINSTALL_TEXT_MAX];
+    char installLocation[UNINSTALL_TEXT_MAX];
+};
+
+// No Windows folder resolved, or one too long for the buffers, gives no
+// texts: a registration that starts some other program, or none, is worse
+// than none.
+static LONG BuildRegistrationTexts(RegistrationTexts *texts)
 {
     if (!windowsDir[0])
         return ERROR_BAD_PATHNAME;
-    if (!FormatBounded(command, size, UNINSTALL_COMMAND_FORMAT, windowsDir))
+    if (!FormatBounded(texts->uninstallCommand, UNINSTALL_TEXT_MAX, UNINSTALL_COMMAND_FORMAT, windowsDir)
+        || !FormatBounded(texts->quietUninstallCommand, UNINSTALL_TEXT_MAX, QUIET_UNINSTALL_COMMAND_FORMAT,
+                          windowsDir)
+        || !FormatBounded(texts->displayIcon, UNINSTALL_TEXT_MAX, DISPLAY_ICON_FORMAT, windowsDir)
+        || !FormatBounded(texts->installLocation, UNINSTALL_TEXT_MAX, INSTALL_LOCATION_FORMAT, windowsDir))
         return ERROR_FILENAME_EXCED_RANGE;
     return ERROR_SUCCESS;
 }
 
-// The registration in the system's list of removable software.
-static LONG WriteUninstallRegistration(const char *command)
+// Whether WriteUninstallRegistration's result says that windowsDir gave no
+// sound texts (nothing written) rather than that the key was refused.
+static BOOL RegistrationUnbuildable(LONG result)
 {
+    return result == ERROR_BAD_PATHNAME || result == ERROR_FILENAME_EXCED_RANGE;
+}
+
+static ULONGLONG FileBytes(const char *format, const char *folder, const char *name)
+{
+    char path[SETUP_PATH_MAX];
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!FormatBounded(path, sizeof(path), format, folder, name)
+        || !GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return 0;
+    return ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+}
+
+// The disk space of the installed product in KiB, rounded up: the ten files
+// of the installation folder and the second copies of the running OS class.
+// Files that are not there count nothing.
+static DWORD InstalledKiB(void)
+{
+    ULONGLONG bytes = 0;
+    for (int i = 0; i < SETUP_FILE_COUNT; i++) {
+        bytes += FileBytes("%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir, setupFiles[i].fileName);
+        const char *secondCopy = SecondCopyPath(&setupFiles[i]);
+        if (secondCopy[0])
+            bytes += FileBytes("%s\\%s", windowsDir, secondCopy);
+    }
+    return (DWORD)((bytes + 1023) / 1024);
+}
+
+static void SetDwordValue(HKEY key, const char *name, DWORD value)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof(value));
+}
+
+LONG WriteUninstallRegistration(void)
+{
+    RegistrationTexts texts;
+    LONG result = BuildRegistrationTexts(&texts);
+    if (result != ERROR_SUCCESS)
+        return result;
     HKEY key;
-    LONG result = OpenOrCreateKey(UNINSTALL_KEY, &key);
+    result = OpenOrCreateKey(UNINSTALL_KEY, &key);
     if (result != ERROR_SUCCESS)
         return result;
     SetStringValue(key, "DisplayName", UNINSTALL_DISPLAY_NAME, TRUE);
-    SetStringValue(key, "UninstallString", command, TRUE);
+    SetStringValue(key, "UninstallString", texts.uninstallCommand, TRUE);
+    SetStringValue(key, "QuietUninstallString", texts.quietUninstallCommand, TRUE);
+    SetStringValue(key, "DisplayVersion", ZX_PRODUCT_VERSION, TRUE);
+    SetStringValue(key, "DisplayIcon", texts.displayIcon, TRUE);
+    SetStringValue(key, "InstallLocation", texts.installLocation, TRUE);
+    SetDwordValue(key, "EstimatedSize", InstalledKiB());
+    // Removal is the only maintenance there is: Programs and Features then
+    // offers neither Change nor Repair.
+    SetDwordValue(key, "NoModify", 1);
+    SetDwordValue(key, "NoRepair", 1);
     RegCloseKey(key);
     return ERROR_SUCCESS;
 }
@@ -93,17 +164,12 @@ static void WriteDoubleClickSettings(void)
 
 static int InstallRegistry(void)
 {
-    // Without a sound uninstall command the product is not registered at all
-    // (a registration that starts some other program, or none, is worse than
-    // none), but the driver still gets its parameters.
-    char command[UNINSTALL_TEXT_MAX];
-    LONG commandResult = BuildUninstallCommand(command, sizeof(command));
-    if (commandResult == ERROR_SUCCESS) {
-        LONG result = WriteUninstallRegistration(command);
-        if (result != ERROR_SUCCESS) {
-            SetLastError(result);
-            return SETUP_REGISTRY_NO_KEY;
-        }
+    // Without sound texts the product is not registered at all, but the
+    // driver still gets its parameters.
+    LONG registration = WriteUninstallRegistration();
+    if (registration != ERROR_SUCCESS && !RegistrationUnbuildable(registration)) {
+        SetLastError(registration);
+        return SETUP_REGISTRY_NO_KEY;
     }
     LONG result = WriteDefaultParameters();
     if (result != ERROR_SUCCESS) {
@@ -111,8 +177,8 @@ static int InstallRegistry(void)
         return SETUP_REGISTRY_NO_KEY;
     }
     WriteDoubleClickSettings();
-    if (commandResult != ERROR_SUCCESS) {
-        SetLastError(commandResult);
+    if (registration != ERROR_SUCCESS) {
+        SetLastError(registration);
         return SETUP_REGISTRY_NO_KEY;
     }
     return SETUP_REGISTRY_DONE;

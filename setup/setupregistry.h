@@ -20,16 +20,27 @@ enum {
     SETUP_REGISTRY_NO_KEY = -3
 };
 
-// install nonzero (callers pass 1): registers the product for removal, writes
-// the nineteen driver parameters with their defaults and the three
-// double-click settings. 0 when it ran to its end; -3, with the last error
+// install nonzero (callers pass 1): registers the product for removal
+// (WriteUninstallRegistration), writes the nineteen driver parameters with
+// their defaults and the three double-click settings. 0 when it ran to its end; -3, with the last error
 // set, when the registration key or the parameter key could neither be
 // opened nor created (the registration then stays as far as it was written),
-// or when the uninstall command could not be built from windowsDir (empty, or
-// too long: the registration is then not written at all, the rest is).
+// or when the registration's texts could not be built from windowsDir (empty,
+// or too long: the registration is then not written at all, the rest is).
 // install 0: removes the registration, the parameter values, the Parameters,
 // Enum and Security keys and the service key, each one level deep; always 0.
 int ApplySetupRegistry(DWORD install);
+
+// The product's entry in Programs and Features (the uninstall registration
+// key under HKLM): DisplayName, UninstallString, QuietUninstallString,
+// DisplayVersion (the build's version), DisplayIcon, InstallLocation,
+// EstimatedSize (KiB of the installed files as they are now), NoModify and
+// NoRepair; written whole each time, so it also restores an entry that a
+// removal took away. ERROR_SUCCESS; ERROR_BAD_PATHNAME or
+// ERROR_FILENAME_EXCED_RANGE, with nothing written, when windowsDir is empty
+// or too long to build the texts on; otherwise the registry's error when the
+// key can neither be opened nor created.
+LONG WriteUninstallRegistration(void);
 
 // Deletes the subkey name of root\parentPath (one level: a subkey that has
 // subkeys of its own stays). The open's error when parentPath does not open

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <objbase.h>
 #include "install.h"
+#include "silent.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
@@ -49,7 +50,10 @@ static int RemoveNtDriverPackage(void)
         return -1;
     }
     if (exitCode == DRIVER_INSTALLER_FAILED) {
-        MessageBoxA(NULL, "Remove failure,please insert the usb interface", SETUP_CAPTION, MB_OK | MB_ICONERROR);
+        ShowSetupMessage(NULL, "Remove failure,please insert the usb interface", SETUP_CAPTION,
+                         MB_OK | MB_ICONERROR, IDOK);
+        // The driver installer gives no reason that Windows has a number for.
+        SetLastError(ERROR_SUCCESS);
         return -1;
     }
     ApplySetupRegistry(0);

@@ -1,7 +1,10 @@
-// Install.exe's entry: the version gate, then either the removal ("/u") or
-// the wizard on its full-screen backdrop. The program always ends with 0.
+// Install.exe's entry: the version gate, then either the removal ("/u"), the
+// wizard on its full-screen backdrop, or one of the silent modes ("/S",
+// "/u /S"). The interactive program always ends with 0; a silent run ends
+// with a code a script can act on (silent.h).
 #include <windows.h>
 #include "install.h"
+#include "silent.h"
 #include "setupcontext.h"
 #include "osclass.h"
 #include "resource.h"
@@ -20,17 +23,21 @@ BOOL IsUninstallArgument(const char *commandTail)
     return commandTail && commandTail[0] == '/' && commandTail[1] == 'u' && commandTail[2] == '\0';
 }
 
-static void RunUninstallPrompt(void)
+// The removal's exit code for a silent run (the "/u" road ends with 0
+// whatever happens): 3010 when it ran to its end, since only a restart
+// finishes it.
+static DWORD RunUninstallPrompt(void)
 {
-    if (MessageBoxA(NULL, "Are you sure to uninstall Zentarox USB Touchscreen?", UNINSTALL_CAPTION,
-                    MB_YESNO | MB_ICONWARNING) != IDYES)
-        return;
+    if (ShowSetupMessage(NULL, "Are you sure to uninstall Zentarox USB Touchscreen?", UNINSTALL_CAPTION,
+                         MB_YESNO | MB_ICONWARNING, IDYES) != IDYES)
+        return ERROR_INSTALL_USEREXIT;
     // A removal that stopped early has said what it has to say.
     if (UninstallProduct() != 0)
-        return;
-    if (MessageBoxA(NULL, "To make the uninstallation valid,you must restart your computer.\nRestart now?",
-                    UNINSTALL_CAPTION, MB_YESNO | MB_ICONINFORMATION) == IDYES)
+        return FailureExitCode(GetLastError());
+    if (ShowSetupMessage(NULL, "To make the uninstallation valid,you must restart your computer.\nRestart now?",
+                         UNINSTALL_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES)
         RestartSystem(NULL);
+    return SETUP_EXIT_RESTART_NEEDED;
 }
 
 // The accelerators reach only this loop: while a wizard page is open its own
@@ -51,17 +58,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
 {
     LoadStringA(instance, IDS_SETUP_TITLE, windowTitle, SETUP_TEXT_MAX);
     LoadStringA(instance, IDS_SETUP_CLASS, windowClassName, SETUP_TEXT_MAX);
+    // Before the version gate, whose box a silent run must not show either.
+    silentMode = IsSilentArgument(commandTail) || IsSilentUninstallArgument(commandTail);
     // Before the argument test: an unsupported system is not touched at all,
     // not even to remove the product.
     osClass = QueryOsClass();
     if (osClass == OS_CLASS_UNSUPPORTED) {
-        MessageBoxA(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR);
-        return 0;
+        ShowSetupMessage(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        return SetupExitCode(SETUP_EXIT_OLD_WINDOWS);
     }
-    if (IsUninstallArgument(commandTail)) {
-        RunUninstallPrompt();
-        return 0;
-    }
+    if (IsUninstallArgument(commandTail) || IsSilentUninstallArgument(commandTail))
+        return SetupExitCode(RunUninstallPrompt());
+    if (silentMode)
+        return SetupExitCode(RunSilentInstallation());
     RegisterMainWindowClass(instance);
     if (!CreateMainWindow(instance, showCommand))
         return 0;

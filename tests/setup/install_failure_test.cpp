@@ -1,5 +1,7 @@
 // Installations that stop: a medium without the driver installer, a driver
-// installer that reports failure, and the Cancel buttons of both pages.
+// installer that reports failure (each also silently, which must clean up
+// the same and report through its exit code), and the Cancel buttons of both
+// pages.
 #include <regex>
 #include "setupregtest.h"
 #include "installbench.h"
@@ -46,6 +48,15 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     AnswerBox(box, IDOK);
     ExpectCleanedUpAndFinish(setup, progress);
     bench::EndProgram(setup);
+
+    // Silently: the same clean-up, the box's text in the trace, and the
+    // copy's error as the exit code.
+    std::map<std::string, std::string> failed = Snapshot();
+    SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
+    EXPECT_EQ(silent.exitCode, (DWORD)ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(silent.window, "");
+    EXPECT_EQ(silent.trace, std::vector<std::string>{"Setup file fail(2:9).\n"});
+    EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
 }
 
 TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFiles)
@@ -70,6 +81,19 @@ TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFil
     // What the registry step wrote before the driver installer stays.
     EXPECT_TRUE(HasDefaultParameters());
     bench::EndProgram(setup);
+
+    // Silently: the exit code is the number the box shows first, or 1603
+    // where that is 0.
+    std::map<std::string, std::string> failed = Snapshot();
+    SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
+    EXPECT_EQ(silent.window, "");
+    std::smatch number;
+    ASSERT_FALSE(silent.trace.empty());
+    ASSERT_TRUE(std::regex_match(silent.trace.back(), number, std::regex("Setup driver fail\\((\\d+):10\\)\\.\n")))
+        << silent.trace.back();
+    DWORD error = std::stoul(number[1].str());
+    EXPECT_EQ(silent.exitCode, error ? error : 1603u);
+    EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
 }
 
 TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)

@@ -291,6 +291,50 @@ std::vector<std::string> SnapshotDiff(const std::map<std::string, std::string> &
     return diff;
 }
 
+std::vector<std::string> ProductDiff(const std::map<std::string, std::string> &before,
+                                     const std::map<std::string, std::string> &after)
+{
+    std::vector<std::string> ours;
+    for (const std::string &line : SnapshotDiff(before, after))
+        if (line.compare(2, strlen(kMedium), kMedium) != 0 && line.find(".log") == std::string::npos)
+            ours.push_back(line);
+    std::sort(ours.begin(), ours.end());
+    return ours;
+}
+
+SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD timeoutMs)
+{
+    SilentRun run;
+    bench::Program *program = bench::StartProgram(exe, args);
+    DWORD pid = bench::ProgramId(program);
+    bool ended = bench::WaitUntil([&] {
+        HWND window = bench::FindProcessWindow(pid, nullptr);
+        if (window && run.window.empty()) {
+            char cls[64] = "";
+            GetClassNameA(window, cls, sizeof(cls));
+            run.window = std::string(cls) + " \"" + bench::WindowText(window) + "\"";
+        }
+        // A window is failure enough: a box would wait for an answer.
+        return !run.window.empty() || bench::WaitProgram(program, 0, &run.exitCode);
+    }, timeoutMs);
+    if (!ended)
+        ADD_FAILURE() << exe << " " << args << " still running after " << timeoutMs << " ms";
+    run.trace = bench::DebugOutput(program);
+    bench::EndProgram(program);
+    return run;
+}
+
+bool SplitQuotedCommand(const std::string &command, std::string *program, std::string *arguments)
+{
+    size_t close = command.find('"', 1);
+    if (command.empty() || command[0] != '"' || close == std::string::npos)
+        return false;
+    *program = command.substr(1, close - 1);
+    size_t start = command.find_first_not_of(' ', close + 1);
+    *arguments = start == std::string::npos ? "" : command.substr(start);
+    return true;
+}
+
 bool ParametersGrantGuests()
 {
     BYTE guests[SECURITY_MAX_SID_SIZE];

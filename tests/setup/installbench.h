@@ -68,6 +68,24 @@ std::map<std::string, std::string> Snapshot();
 std::vector<std::string> SnapshotDiff(const std::map<std::string, std::string> &before,
                                       const std::map<std::string, std::string> &after);
 
+// SnapshotDiff without what the tests themselves put there: the medium and
+// the stand-ins' logs.
+std::vector<std::string> ProductDiff(const std::map<std::string, std::string> &before,
+                                     const std::map<std::string, std::string> &after);
+
+// A run of Install.exe that is to show nothing ("/S", "/u /S").
+struct SilentRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::vector<std::string> trace;   // every debug-output line, as sent
+    std::string window;               // the first visible top-level window of the process seen, or ""
+};
+// Runs exe with args to its end, looking for a window of the process every
+// 20 ms all the while; a run that shows one, or outlasts timeoutMs, is ended
+// there and keeps exit code 0xFFFFFFFF.
+SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD timeoutMs = 60000);
+// A command line as a registration holds it: "program" arguments.
+bool SplitQuotedCommand(const std::string &command, std::string *program, std::string *arguments);
+
 // Whether the driver's parameter key grants BUILTIN\Guests full access: only
 // the setup program's grants give it an entry.
 bool ParametersGrantGuests();

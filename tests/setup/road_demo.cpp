@@ -1,7 +1,8 @@
 // Drives the whole road for scripts/demo.sh, inside the throwaway Wine
 // prefix that winerun gives it: installation from a medium through the
 // wizard, the calibration that Finish starts, and the removal with the
-// command that the uninstall registration holds.
+// command that the uninstall registration holds; then the same installation
+// and removal unattended ("/S", "/u /S"), as a deployment tool runs them.
 //
 //   road_demo OUTDIR               headless: Next, Finish, No to the restart,
 //                                  a real click on each cross and "OK", two
@@ -11,7 +12,9 @@
 //   road_demo OUTDIR interactive   on the user's display: the user clicks
 //
 // Along the way it prints what a user would want to see: the files, the
-// registration, the shortcuts, the stored calibration, and what was left.
+// registration, the shortcuts, the stored calibration, and what was left;
+// for the unattended runs, their exit codes, trace lines and the entry as
+// Programs and Features lists it.
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
@@ -191,6 +194,77 @@ static void RightButtonTool(bool interactive)
     bench::EndProgram(tool);
 }
 
+static const char *ExitCodeMeaning(DWORD code)
+{
+    switch (code) {
+    case 3010: return "ERROR_SUCCESS_REBOOT_REQUIRED: done, a restart finishes it";
+    case 1150: return "ERROR_OLD_WIN_VERSION: Windows not supported";
+    case 1603: return "ERROR_INSTALL_FAILURE: failed without a Windows error";
+    case 1618: return "ERROR_INSTALL_ALREADY_RUNNING: another setup is running";
+    default: return "failed: the Windows error of the failed step";
+    }
+}
+
+static void PrintSilentRun(const SilentRun &run)
+{
+    printf("  exit code %lu (%s)\n", (unsigned long)run.exitCode, ExitCodeMeaning(run.exitCode));
+    printf("  windows shown: %s\n", run.window.empty() ? "none" : run.window.c_str());
+    printf("  trace:\n");
+    for (std::string line : run.trace) {
+        while (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        for (size_t at; (at = line.find('\n')) != std::string::npos;)
+            line.replace(at, 1, "\\n");
+        printf("    %s\n", line.c_str());
+    }
+}
+
+// The entry as Programs and Features shows it, from the values it reads.
+static void PrintProgramsAndFeatures()
+{
+    auto text = [](const char *name) {
+        bench::RegValue v = bench::ReadValue(HKEY_LOCAL_MACHINE, kRegistrationKey, name);
+        return v.exists ? v.AsString() : std::string("(missing)");
+    };
+    auto number = [](const char *name) {
+        bench::RegValue v = bench::ReadValue(HKEY_LOCAL_MACHINE, kRegistrationKey, name);
+        return v.exists && v.type == REG_DWORD ? std::to_string(v.AsDword()) : std::string("(missing)");
+    };
+    printf("\nPrograms and Features lists (HKLM\\%s):\n", kRegistrationKey);
+    printf("  Name              %s\n", text("DisplayName").c_str());
+    printf("  Version           %s\n", text("DisplayVersion").c_str());
+    printf("  Size              %s KB\n", number("EstimatedSize").c_str());
+    printf("  Icon              %s\n", text("DisplayIcon").c_str());
+    printf("  Location          %s\n", text("InstallLocation").c_str());
+    printf("  Uninstall         %s\n", text("UninstallString").c_str());
+    printf("  Quiet uninstall   %s\n", text("QuietUninstallString").c_str());
+    printf("  Change / Repair   %s (NoModify %s, NoRepair %s)\n",
+           number("NoModify") == "1" && number("NoRepair") == "1" ? "not offered" : "offered",
+           number("NoModify").c_str(), number("NoRepair").c_str());
+}
+
+// What a deployment tool does: install with "/S", read the entry, remove
+// with the registered quiet command; nothing appears on the screen.
+static void SilentRoad()
+{
+    std::string setup = std::string(kDemoMedium) + "\\Install.exe";
+    printf("\nUnattended installation: \"%s\" /S\n", setup.c_str());
+    PrintSilentRun(RunSilently(setup, "/S"));
+    PrintProgramsAndFeatures();
+    bench::RegValue run = RunValue();
+    printf("Run value \"ZentaroxUsb\": %s\n", run.exists ? run.AsString().c_str() : "(none)");
+
+    std::string command = bench::ReadValue(HKEY_LOCAL_MACHINE, kRegistrationKey, "QuietUninstallString").AsString();
+    std::string program, arguments;
+    printf("\nUnattended removal with the registered quiet command: %s\n", command.c_str());
+    if (!SplitQuotedCommand(command, &program, &arguments)) {
+        printf("No quiet uninstall command is registered.\n");
+        return;
+    }
+    PrintSilentRun(RunSilently(program, arguments));
+    PrintLeftOver();
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2) {
@@ -272,5 +346,7 @@ int main(int argc, char **argv)
     }
     bench::EndProgram(removal);
     PrintLeftOver();
+
+    SilentRoad();
     return 0;
 }

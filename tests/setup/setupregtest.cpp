@@ -1,6 +1,7 @@
 // See setupregtest.h.
 #include "setupregtest.h"
 #include <map>
+#include <vector>
 #include "touchparams.h"
 
 ::testing::AssertionResult HasString(const std::string &path, const char *name, const std::string &bytes)
@@ -13,6 +14,50 @@
         return ::testing::AssertionFailure() << path << "\\" << name << ": type " << value.type << ", "
                                              << got.size() << " bytes \"" << got << "\"";
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult HasDword(const std::string &path, const char *name, DWORD number)
+{
+    bench::RegValue value = bench::ReadValue(HKLM, path, name);
+    if (!value.exists || value.type != REG_DWORD || value.data.size() != 4 || value.AsDword() != number)
+        return ::testing::AssertionFailure() << path << "\\" << name << ": " << (value.exists ? "" : "missing, ")
+                                             << "type " << value.type << ", " << value.data.size() << " bytes, "
+                                             << value.AsDword();
+    return ::testing::AssertionSuccess();
+}
+
+// "a.b.c.d" from the fixed part of the program's version resource.
+static std::string FileVersionOf(const std::string &exe)
+{
+    DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    std::vector<BYTE> block(size + 1);
+    VS_FIXEDFILEINFO *info = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(exe.c_str(), 0, size, block.data())
+        || !VerQueryValueA(block.data(), "\\", (void **)&info, &length))
+        return "(no version resource in " + exe + ")";
+    DWORD ms = info->dwFileVersionMS, ls = info->dwFileVersionLS;
+    return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) + "."
+           + std::to_string(LOWORD(ls));
+}
+
+::testing::AssertionResult HasProgramsAndFeaturesEntry(const std::string &windows, DWORD kib)
+{
+    std::string folder = windows + "\\ZentaroxUSB", failures;
+    for (const ::testing::AssertionResult &check : {
+             HasString(kRegistrationKey, "DisplayName", Sz("Zentarox USB Touchscreen Driver")),
+             HasString(kRegistrationKey, "UninstallString", Sz(folder + "\\Install.exe /u")),
+             HasString(kRegistrationKey, "QuietUninstallString", Sz("\"" + folder + "\\Install.exe\" /u /S")),
+             HasString(kRegistrationKey, "DisplayVersion", Sz(FileVersionOf(bench::BinPath("Install.exe")))),
+             HasString(kRegistrationKey, "DisplayIcon", Sz(folder + "\\Install.exe,0")),
+             HasString(kRegistrationKey, "InstallLocation", Sz(folder)),
+             HasDword(kRegistrationKey, "EstimatedSize", kib), HasDword(kRegistrationKey, "NoModify", 1),
+             HasDword(kRegistrationKey, "NoRepair", 1)})
+        if (!check)
+            failures += std::string(check.message()) + "; ";
+    if (failures.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << failures;
 }
 
 ::testing::AssertionResult HasDefaultParameters()

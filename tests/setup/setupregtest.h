@@ -23,6 +23,14 @@ inline std::string Sz(const std::string &text) { return text + '\0'; }
 // A REG_SZ value under HKLM holding exactly these bytes.
 ::testing::AssertionResult HasString(const std::string &path, const char *name, const std::string &bytes);
 
+// A REG_DWORD value under HKLM holding exactly this number (4 bytes).
+::testing::AssertionResult HasDword(const std::string &path, const char *name, DWORD number);
+
+// The product's Programs and Features entry as installation writes it, for
+// the Windows folder windows and installed files of kib KiB; its version is
+// the version resource's of the built Install.exe.
+::testing::AssertionResult HasProgramsAndFeaturesEntry(const std::string &windows, DWORD kib);
+
 // All nineteen driver parameters at their installed defaults, REG_DWORD, 4 bytes.
 ::testing::AssertionResult HasDefaultParameters();
 

@@ -1,9 +1,9 @@
 // Removal with "/u" from the installed copy, after an installation through
 // the wizard: the prompt, what goes and what stays (shown as a difference of
 // the registry and the disk against before the installation), the exact
-// argument test, a driver installer that refuses, and an unsupported system.
+// argument test, a driver installer that refuses, and an unsupported system;
+// each also as a silent run, which must leave the same and show nothing.
 #include <algorithm>
-#include <cstring>
 #include "setupregtest.h"
 #include "installbench.h"
 
@@ -39,8 +39,9 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     std::map<std::string, std::string> before = Snapshot();
     InstallThroughWizard();
 
-    // Only "/u" exactly asks for removal; anything else opens the wizard.
-    for (const char *args : {"/U", "/u "}) {
+    // Only "/u" exactly asks for removal, and only "/S" and "/u /S" for a
+    // silent run; anything else opens the wizard.
+    for (const char *args : {"/U", "/u ", "/s", "/S ", "/u /s", "/u  /S"}) {
         bench::Program *setup = bench::StartProgram(Installed("Install.exe"), args);
         HWND welcome = WaitForPage(bench::ProgramId(setup), kWelcomeCaption);
         EXPECT_TRUE(welcome) << "no wizard for \"" << args << "\"";
@@ -86,16 +87,33 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
         "+ " + windows + "\\ZentaroxUSB",
         "+ " + windows + "\\ZentaroxUSB\\Install.exe",
     };
-    std::vector<std::string> diff = SnapshotDiff(before, Snapshot());
-    std::vector<std::string> ours;
-    for (const std::string &line : diff)
-        // The medium and the stand-ins' logs are the test's own.
-        if (line.compare(2, strlen(kMedium), kMedium) != 0 && line.find(".log") == std::string::npos)
-            ours.push_back(line);
-    std::sort(ours.begin(), ours.end());
+    std::map<std::string, std::string> removed = Snapshot();
     std::sort(stays.begin(), stays.end());
-    EXPECT_EQ(ours, stays);
+    EXPECT_EQ(ProductDiff(before, removed), stays);
     EXPECT_FALSE(RunValue().exists);
+
+    // The same installation and removal without a window: each leaves
+    // exactly what the wizard and the prompt left, and ends with 3010.
+    SilentRun install = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
+    EXPECT_EQ(install.exitCode, 3010u);
+    EXPECT_EQ(install.window, "");
+    ASSERT_FALSE(install.trace.empty());
+    EXPECT_EQ(install.trace.back(),
+              "To make the installation vaild,you must pull out and pull the Zentarox controller,"
+              "or restart your computer,\nrestart now?\n");
+    EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
+    EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "the calibration program was started";
+
+    std::string program, arguments;
+    ASSERT_TRUE(SplitQuotedCommand(
+        bench::ReadValue(HKLM, kRegistrationKey, "QuietUninstallString").AsString(), &program, &arguments));
+    SilentRun quietRemoval = RunSilently(program, arguments);
+    EXPECT_EQ(quietRemoval.exitCode, 3010u);
+    EXPECT_EQ(quietRemoval.window, "");
+    EXPECT_EQ(quietRemoval.trace, (std::vector<std::string>{
+        "Are you sure to uninstall Zentarox USB Touchscreen?\n",
+        "To make the uninstallation valid,you must restart your computer.\nRestart now?\n"}));
+    EXPECT_EQ(ProductDiff(removed, Snapshot()), std::vector<std::string>{});
 }
 
 TEST(Uninstall, DriverInstallerExitCode2StopsAfterTheRegistrationIsGone)
@@ -117,6 +135,16 @@ TEST(Uninstall, DriverInstallerExitCode2StopsAfterTheRegistrationIsGone)
     EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     bench::EndProgram(removal);
+
+    // Silently: the box's text in the trace, and a failure with no Windows
+    // error behind it.
+    std::map<std::string, std::string> failed = Snapshot();
+    SilentRun silent = RunSilently(Installed("Install.exe"), "/u /S");
+    EXPECT_EQ(silent.exitCode, 1603u);
+    EXPECT_EQ(silent.window, "");
+    EXPECT_EQ(silent.trace, (std::vector<std::string>{"Are you sure to uninstall Zentarox USB Touchscreen?\n",
+                                                      "Remove failure,please insert the usb interface\n"}));
+    EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
 }
 
 TEST(Uninstall, UnsupportedWindowsIsRefusedOnBothPaths)
@@ -132,6 +160,12 @@ TEST(Uninstall, UnsupportedWindowsIsRefusedOnBothPaths)
         EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode));
         EXPECT_EQ(exitCode, 0u);
         bench::EndProgram(setup);
+    }
+    for (const char *args : {"/S", "/u /S"}) {
+        SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", args);
+        EXPECT_EQ(silent.exitCode, (DWORD)ERROR_OLD_WIN_VERSION) << args;
+        EXPECT_EQ(silent.window, "") << args;
+        EXPECT_EQ(silent.trace, std::vector<std::string>{"NOT SUPPORT OS!\n"}) << args;
     }
     EXPECT_FALSE(bench::FileExists(InstallDir()));
     EXPECT_FALSE(bench::FileExists("C:\\velqar.log"));

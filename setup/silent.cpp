@@ -1,0 +1,65 @@
+// The silent modes' own part: their command tails, their exit codes and the
+// installation road without the wizard. It runs the wizard's step table
+// (setupsteps.cpp) in the same order with the same clean-up, so that a
+// silent installation leaves exactly what the wizard leaves; the silent
+// removal is the "/u" road itself, with its questions answered by
+// ShowSetupMessage.
+#include <windows.h>
+#include "silent.h"
+#include "install.h"
+#include "setupcontext.h"
+#include "runentry.h"
+
+// Byte for byte: a locale's string comparison may take "/s" for "/S".
+static BOOL TailIs(const char *commandTail, const char *expected)
+{
+    if (!commandTail)
+        return FALSE;
+    while (*expected && *commandTail == *expected) {
+        commandTail++;
+        expected++;
+    }
+    return *commandTail == '\0' && *expected == '\0';
+}
+
+BOOL IsSilentArgument(const char *commandTail)
+{
+    return TailIs(commandTail, "/S");
+}
+
+BOOL IsSilentUninstallArgument(const char *commandTail)
+{
+    return TailIs(commandTail, "/u /S");
+}
+
+DWORD FailureExitCode(DWORD lastError)
+{
+    return lastError != ERROR_SUCCESS ? lastError : (DWORD)SETUP_EXIT_FAILED;
+}
+
+int SetupExitCode(DWORD silentCode)
+{
+    return silentMode ? (int)silentCode : 0;
+}
+
+DWORD RunSilentInstallation(void)
+{
+    // As the progress page does when it opens: a folder that cannot be
+    // resolved stays empty, and the first step fails with the reason.
+    ResolveSetupFolders();
+    BeginInstallation();
+    for (int step = 0; step < SETUP_STEP_COUNT; step++) {
+        if (RunInstallStep(step) >= 0)
+            continue;
+        DWORD error = GetLastError();
+        char text[SETUP_TEXT_MAX];
+        FormatStepFailure(step, error, text, sizeof(text));
+        ShowSetupMessage(NULL, text, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        CleanUpFailedStep(step);
+        return FailureExitCode(error);
+    }
+    // What Finish does after a complete run, with No to its question.
+    AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
+    ShowSetupMessage(NULL, INSTALL_RESTART_QUESTION, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO);
+    return SETUP_EXIT_RESTART_NEEDED;
+}
