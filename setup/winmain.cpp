@@ -1,5 +1,6 @@
-// Install.exe's entry: the version gate, then either the removal ("/u") or
-// the wizard on its full-screen backdrop. The program always ends with 0.
+// Install.exe's entry: the version gate, one setup at a time, then either
+// the removal ("/u") or the wizard on its full-screen backdrop. The program
+// always ends with 0.
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
@@ -33,6 +34,35 @@ static void RunUninstallPrompt(void)
         RestartSystem(NULL);
 }
 
+// Held by the running setup until it ends (the system closes it then). A
+// plain name, without a namespace prefix, works from Windows 98 on; on the
+// NT class it lives in the user's session, where a second start (a double
+// double-click, an elevation prompt answered twice) comes from.
+#define SETUP_MUTEX_NAME "ZentaroxUsbSetupRunning"
+
+// The running setup's window to the front: the page or box on top of its
+// backdrop, or the removal's question, which has no backdrop.
+static void ShowRunningSetup(void)
+{
+    HWND window = FindWindowA(windowClassName, NULL);
+    if (window)
+        window = GetLastActivePopup(window);
+    else
+        window = FindWindowA(NULL, UNINSTALL_CAPTION);
+    if (!window)
+        return;
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+// TRUE when another setup already runs: this one must then touch nothing.
+static BOOL AnotherSetupRunning(void)
+{
+    HANDLE mutex = CreateMutexA(NULL, FALSE, SETUP_MUTEX_NAME);
+    return mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 // The accelerators reach only this loop: while a wizard page is open its own
 // modal loop runs instead.
 static int RunMessageLoop(HACCEL accelerators)
@@ -56,6 +86,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     osClass = QueryOsClass();
     if (osClass == OS_CLASS_UNSUPPORTED) {
         MessageBoxA(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    if (AnotherSetupRunning()) {
+        ShowRunningSetup();
         return 0;
     }
     if (IsUninstallArgument(commandTail)) {

@@ -67,8 +67,10 @@ TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFil
     EXPECT_FALSE(Enabled(progress, 1004));
     AnswerBox(box, IDOK);
     ExpectCleanedUpAndFinish(setup, progress);
-    // What the registry step wrote before the driver installer stays.
+    // What the registry step wrote before the driver installer stays, but
+    // a first installation that failed is not listed for removal.
     EXPECT_TRUE(HasDefaultParameters());
+    EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
     bench::EndProgram(setup);
 }
 

@@ -11,23 +11,6 @@ using namespace setupbench;
 
 
 
-// Installs through the wizard and closes it as a user who declines the
-// restart and then closes the calibration program would.
-static void InstallThroughWizard()
-{
-    PrepareMedium(kMedium);
-    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
-    HWND progress = RunWizardToFinish(setup);
-    ASSERT_TRUE(progress);
-    ClickControl(progress, 1003);
-    AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
-    ASSERT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
-    bench::EndProgram(setup);
-    std::string calibration = Installed("ZentaroxUsb.exe");
-    bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }, 5000);
-    EndProcesses(calibration);
-}
-
 static bench::MessageBoxInfo StartRemoval(bench::Program **removal, const std::string &args = "/u")
 {
     *removal = bench::StartProgram(Installed("Install.exe"), args);
@@ -98,25 +81,37 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_FALSE(RunValue().exists);
 }
 
-TEST(Uninstall, DriverInstallerExitCode2StopsAfterTheRegistrationIsGone)
+// A removal that stops says why and leaves the product listed, so the user
+// can remove it once the cause is mended: first a driver installer that is
+// missing, then one that reports failure.
+TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
 {
     InstallThroughWizard();
-    // A driver installer that fails has removed nothing.
+    std::string driverInstaller = bench::ReadFileText(Installed("Velqar.exe"));
+    DeleteFileA(Installed("Velqar.exe").c_str());
     bench::WriteDword(HKLM, "Software\\VelqarStandIn", "UninstallExitCode", 2);
     bench::WriteDword(HKLM, "Software\\VelqarStandIn", "DoNothing", 1);
-    bench::Program *removal;
-    AnswerBox(StartRemoval(&removal), IDYES);
-    bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal), 30000);
-    EXPECT_OK_BOX(box, kSetupCaption, "Remove failure,please insert the usb interface", true);
-    EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
-    EXPECT_TRUE(bench::FileExists(Installed("Kaplet.exe")));
-    EXPECT_TRUE(HasDefaultParameters());
-    AnswerBox(box, IDOK);
-    // No restart question: the program just ends.
-    DWORD exitCode = 1;
-    EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
-    bench::EndProgram(removal);
+    struct { const char *caption, *text; } stops[] = {
+        {kUninstallCaption, "Setup driver fail(2:9)."},
+        {kSetupCaption, "Remove failure,please insert the usb interface"},
+    };
+    for (const auto &stop : stops) {
+        bench::Program *removal;
+        AnswerBox(StartRemoval(&removal), IDYES);
+        bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal), 30000);
+        EXPECT_OK_BOX(box, stop.caption, stop.text, true);
+        EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(Installed("Install.exe") + " /u")));
+        EXPECT_TRUE(bench::FileExists(Installed("Kaplet.exe")));
+        EXPECT_TRUE(HasDefaultParameters());
+        AnswerBox(box, IDOK);
+        // No restart question: the program just ends.
+        DWORD exitCode = 1;
+        EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        bench::EndProgram(removal);
+        bench::CopyFileOrFail(bench::BinPath("Velqar.exe"), Installed("Velqar.exe"));
+    }
+    EXPECT_EQ(bench::ReadFileText(Installed("Velqar.exe")), driverInstaller);
 }
 
 TEST(Uninstall, UnsupportedWindowsIsRefusedOnBothPaths)
