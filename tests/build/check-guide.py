@@ -15,11 +15,13 @@ table = guide[guide.index('\n## Troubleshooting'):].split('\n## ')[1]
 LITERAL = r'"(?:[^"\\]|\\.)*"'
 # The text argument: string literals, or a variable.
 CALL = re.compile(r'\bMessageBoxA\s*\(\s*[^,]+,\s*((?:%s\s*)+|\w+)' % LITERAL)
-# A box whose text is a variable: where that file writes the texts it holds.
+# A box whose text is a variable: the file that writes the texts it can hold
+# (its own, or the step table's), and how.
 FED = {
-    'calibration/startup.cpp': r'wsprintfA\(text, (%s)' % LITERAL,
-    'setup/progressdlg.cpp': r'\{ \w+, IDC_\w+, (%s)' % LITERAL,
-    'setup/restart.cpp': r'#define \w+ +(%s)' % LITERAL,
+    'calibration/startup.cpp': ('calibration/startup.cpp', r'wsprintfA\(text, (%s)' % LITERAL),
+    'setup/progressdlg.cpp': ('setup/setupsteps.cpp', r'\{ \w+, (%s)' % LITERAL),
+    'setup/restart.cpp': ('setup/restart.cpp', r'#define \w+ +(%s)' % LITERAL),
+    'setup/uninstall.cpp': ('setup/uninstall.cpp', r'FormatBounded\(text, sizeof\(text\), (%s)' % LITERAL),
 }
 
 
@@ -43,7 +45,8 @@ for room in ('calibration', 'rightbutton', 'setup', 'common'):
         if variables and (path not in FED or len(variables) > 1):
             failures.append(f'{path}: a message box shows {variables}; tell this check where its texts are')
         elif variables:
-            texts += [(path, text_of([s])) for s in re.findall(FED[path], code)]
+            fed, pattern = FED[path]
+            texts += [(path, text_of([s])) for s in re.findall(pattern, open(os.path.join(src, fed)).read())]
 
 for path, text in texts:
     pattern = ''.join({'%d': r'-?\d+', '\n': '<br>'}.get(part, re.escape(part))
