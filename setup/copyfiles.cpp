@@ -1,18 +1,106 @@
 // Step 0 of the installation: the product files from the medium into the
 // installation folder, and the second copies of four of them into the
 // system folders. An existing target is replaced: its attributes are cleared
-// first, since CopyFileA will not overwrite a read-only or hidden file.
+// first, since CopyFileA will not overwrite a read-only or hidden file. A
+// target that is in use (a running program, the loaded driver) cannot be
+// overwritten; on the NT class the new file waits beside it under a
+// temporary name and replaces it at the next restart, which the installation
+// ends by offering. A file that is already in place (setup started again
+// from the installation folder) counts as copied.
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
 #include "boundedformat.h"
+#include "debugtrace.h"
+#include "osclass.h"
+
+// The new files staged by this run to replace files in use at the restart,
+// so that a failed run can take them back.
+static char stagedCopies[2 * SETUP_FILE_COUNT][SETUP_PATH_MAX];
+static int stagedCount;
+
+// How Windows refuses to overwrite a file that is open or mapped: a running
+// program's file, a loaded driver.
+static BOOL IsInUseError(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_USER_MAPPED_FILE;
+}
+
+// The new file goes beside the target (the same volume, so the restart's
+// rename cannot fail for want of a copy) and is renamed over it when
+// Windows starts next. FALSE, with the error, when that cannot be arranged;
+// nothing is left behind then.
+static BOOL StageReplacement(const char *source, const char *target)
+{
+    char folder[SETUP_PATH_MAX];
+    lstrcpynA(folder, target, sizeof(folder));
+    char *cut = folder;
+    for (char *p = folder; *p; p++)
+        if (*p == '\\')
+            cut = p;
+    *cut = '\0';
+    char staged[SETUP_PATH_MAX];
+    if (stagedCount >= 2 * SETUP_FILE_COUNT || !GetTempFileNameA(folder, "zx", 0, staged))
+        return FALSE;
+    if (!CopyFileA(source, staged, FALSE)
+        || !MoveFileExA(staged, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+        DWORD error = GetLastError();
+        DeleteFileA(staged);
+        SetLastError(error);
+        return FALSE;
+    }
+    lstrcpynA(stagedCopies[stagedCount++], staged, SETUP_PATH_MAX);
+    DebugTrace(0, "File in use, replaced at the restart: %s\n", target);
+    return TRUE;
+}
 
 // Clears target's attributes and copies source over it. FALSE, with the
 // copy's error as the last error, when it fails.
 static BOOL ReplaceFile(const char *source, const char *target)
 {
     SetFileAttributesA(target, 0);
-    return CopyFileA(source, target, FALSE);
+    if (CopyFileA(source, target, FALSE))
+        return TRUE;
+    DWORD error = GetLastError();
+    // Windows 9x has no restart-time rename for a program to ask for.
+    if (IsWin9xClass(osClass) || !IsInUseError(error)) {
+        SetLastError(error);
+        return FALSE;
+    }
+    return StageReplacement(source, target);
+}
+
+// The identity of an existing file: its volume and index. FALSE when it
+// cannot be opened. No access is asked for, so a running program's file opens.
+static BOOL ReadFileIdentity(const char *path, BY_HANDLE_FILE_INFORMATION *identity)
+{
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL read = GetFileInformationByHandle(file, identity);
+    CloseHandle(file);
+    return read;
+}
+
+// Whether source and target are one file: the same full path (letter case
+// aside), or, on the NT class, where other spellings of a path (short
+// names, another drive letter for the same folder) are possible, the same
+// volume and file index. Copying a file onto itself fails.
+static BOOL IsSameFile(const char *source, const char *target)
+{
+    char fullSource[SETUP_PATH_MAX], fullTarget[SETUP_PATH_MAX];
+    DWORD sourceLength = GetFullPathNameA(source, sizeof(fullSource), fullSource, NULL);
+    DWORD targetLength = GetFullPathNameA(target, sizeof(fullTarget), fullTarget, NULL);
+    if (sourceLength && sourceLength < sizeof(fullSource) && targetLength && targetLength < sizeof(fullTarget)
+        && !lstrcmpiA(fullSource, fullTarget))
+        return TRUE;
+    // Windows 9x file indexes are not stable enough to compare.
+    if (IsWin9xClass(osClass))
+        return FALSE;
+    BY_HANDLE_FILE_INFORMATION a, b;
+    return ReadFileIdentity(source, &a) && ReadFileIdentity(target, &b)
+        && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh
+        && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 // A path that does not fit its buffer fails the copy it was meant for
@@ -22,8 +110,9 @@ static BOOL CopySetupFile(const SetupFile *file)
 {
     char source[SETUP_PATH_MAX], target[SETUP_PATH_MAX];
     if (!FormatBounded(source, sizeof(source), "%s\\%s", sourceDir, file->fileName)
-        || !FormatBounded(target, sizeof(target), "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir, file->fileName)
-        || !ReplaceFile(source, target))
+        || !FormatBounded(target, sizeof(target), "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir, file->fileName))
+        return FALSE;
+    if (!IsSameFile(source, target) && !ReplaceFile(source, target))
         return FALSE;
     const char *secondCopy = SecondCopyPath(file);
     if (!secondCopy[0])
@@ -34,6 +123,7 @@ static BOOL CopySetupFile(const SetupFile *file)
 
 int CopySetupFiles(void)
 {
+    stagedCount = 0;
     if (!FolderResolved(sourceDir) || !FolderResolved(windowsDir))
         return -1;
     char folder[SETUP_PATH_MAX];
@@ -45,4 +135,12 @@ int CopySetupFiles(void)
         if (!CopySetupFile(&setupFiles[i]))
             return -1;
     return 0;
+}
+
+void DiscardStagedCopies(void)
+{
+    // The restart's rename then finds no file and leaves the old one as it is.
+    for (int i = 0; i < stagedCount; i++)
+        DeleteFileA(stagedCopies[i]);
+    stagedCount = 0;
 }

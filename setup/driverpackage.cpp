@@ -23,8 +23,9 @@ typedef BOOL (WINAPI *SetupCopyOemInfProc)(PCSTR sourceInf, PCSTR mediaLocation,
                                            PDWORD requiredSize, PSTR *destinationComponent);
 
 // Runs the driver installer hidden from sourceDir and waits for it without a
-// time limit: installing a driver package may take long, and there is no
-// sound point at which to give up on it. FALSE with the start's error when it
+// time limit (installing a driver package may take long, and there is no
+// sound point at which to give up on it), keeping the wizard's page painted
+// and answering meanwhile. FALSE with the start's error when it
 // cannot be started; otherwise its exit code and the last error after it.
 static BOOL RunDriverInstaller(DWORD *exitCode, DWORD *lastError)
 {
@@ -38,7 +39,7 @@ static BOOL RunDriverInstaller(DWORD *exitCode, DWORD *lastError)
     PROCESS_INFORMATION process;
     if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process))
         return FALSE;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForSetupProcess(process.hProcess);
     *exitCode = 0;
     GetExitCodeProcess(process.hProcess, exitCode);
     *lastError = GetLastError();

@@ -12,6 +12,9 @@
 // copies into the system folders. 0, or -1 with the failed copy's error as
 // the last error; files copied before a failure stay.
 int CopySetupFiles(void);
+// Deletes the new files that the last CopySetupFiles staged to replace files
+// in use at the restart, so the restart keeps the files in place.
+void DiscardStagedCopies(void);
 
 // The driver installer Velqar.exe is judged by its exit code alone: this one
 // means failure, any other success (installation and removal alike).
@@ -30,6 +33,10 @@ DWORD CopyOemInfPackage(void);
 // shown as show; CreateProcessA's result. The caller closes both handles.
 BOOL StartSetupProcess(const char *application, char *commandLine, const char *folder, WORD show,
                        PROCESS_INFORMATION *process);
+// Waits without a time limit for process to end, answering messages sent to
+// the thread's windows and repainting them meanwhile (nothing else is
+// handled). WAIT_OBJECT_0 when it ended, WAIT_FAILED otherwise.
+DWORD WaitForSetupProcess(HANDLE process);
 
 // --- shortcuts.cpp -------------------------------------------------------------------
 // Step 2: the Start-menu folder and its five shortcuts. Always 0.
@@ -50,8 +57,12 @@ int UninstallProduct(void);
 int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory);
 // The second copies, the Start-menu folder and the installation folder.
 void RemoveInstalledFiles(void);
+// Deletes path, or on the NT class, when it cannot be deleted now (in use),
+// at the next restart.
+void DeleteOrScheduleFile(const char *path);
 // Deletes the files directly in path (no subfolders), then the folder; the
-// folder removal's result.
+// folder removal's result. On the NT class what stays because it is in use
+// goes at the next restart, the folder after its files.
 BOOL DeleteFolderFiles(const char *path);
 
 // --- setupsteps.cpp ------------------------------------------------------------------

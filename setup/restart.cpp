@@ -1,8 +1,12 @@
-// RestartSystem: the restart that makes the driver take over. On the NT
-// class the process first enables its shutdown privilege, without which
-// ExitWindowsEx refuses. The two error texts differ in one letter and tell
-// which of the two paths failed.
+// RestartSystem: the restart that makes the driver take over and completes
+// the file replacements and deletions waiting for it. On the NT class the
+// process first enables its shutdown privilege, without which ExitWindowsEx
+// refuses, and the restart is not forced: every program is asked to end and
+// one with unsaved work may say no (only a hung one is ended), which stops
+// the restart until the user restarts later. The two error texts differ in
+// one letter and tell which of the two paths failed.
 #include <windows.h>
+#include <reason.h>
 #include "install.h"
 #include "silent.h"
 #include "setupcontext.h"
@@ -31,7 +35,10 @@ static const char *TryRestart(void)
     CloseHandle(token);
     if (adjustError != ERROR_SUCCESS)
         return PRIVILEGE_REFUSED;
-    return ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED;
+    // Windows 2000 takes no reason and ignores it.
+    return ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG,
+                         SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED)
+        ? NULL : RESTART_FAILED;
 }
 
 void RestartSystem(HWND owner)

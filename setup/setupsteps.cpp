@@ -1,10 +1,15 @@
 // The installation as a sequence of steps, with no window code: the wizard's
 // progress page runs one step per timer tick, and any other road through the
-// installation runs the same table. A step that fails leaves its message and
-// the clean-up of what the run made to the caller.
+// installation runs the same table. Before the first step the run notes what
+// an earlier installation already has in place, so that the clean-up after a
+// failed step removes only what this run made: a failed reinstall leaves
+// the earlier installation working and removable, and a failed first
+// installation leaves nothing of itself, registration included.
 #include <windows.h>
+#include <objbase.h>
 #include "install.h"
 #include "setupcontext.h"
+#include "setupregistry.h"
 #include "boundedformat.h"
 
 struct SetupStepEntry {
@@ -20,8 +25,55 @@ static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
     { CreateStartMenuShortcuts, "Create shutcut fail(%d:%d).", FALSE },
 };
 
+// What was in place before this run.
+static BOOL installFolderFound, startMenuFolderFound, registrationFound;
+static BOOL copyFound[SETUP_FILE_COUNT][2];   // [file][0: installation folder, 1: second copy]
+
+// Where file's first (second FALSE) or second copy goes; FALSE when it has
+// none or the path cannot be built.
+static BOOL InstalledCopyPath(int file, BOOL second, char *path)
+{
+    if (!FolderResolved(windowsDir))
+        return FALSE;
+    if (!second)
+        return FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir,
+                             setupFiles[file].fileName);
+    const char *secondCopy = SecondCopyPath(&setupFiles[file]);
+    return secondCopy[0] && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", windowsDir, secondCopy);
+}
+
+static BOOL InstallFolderPath(char *path)
+{
+    return FolderResolved(windowsDir) && FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME, windowsDir);
+}
+
+// COM must be initialised by the caller.
+static BOOL StartMenuFolderPath(char *path)
+{
+    return LookupProgramsFolder()
+        && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", programsDir, START_MENU_FOLDER_NAME);
+}
+
+static BOOL PathFound(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
 void BeginInstallation(void)
 {
+    char path[SETUP_PATH_MAX];
+    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+        for (int second = 0; second < 2; second++)
+            copyFound[i][second] = InstalledCopyPath(i, second, path) && PathFound(path);
+    installFolderFound = InstallFolderPath(path) && PathFound(path);
+    HRESULT com = CoInitialize(NULL);
+    startMenuFolderFound = StartMenuFolderPath(path) && PathFound(path);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    HKEY key;
+    registrationFound = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (registrationFound)
+        RegCloseKey(key);
 }
 
 int RunInstallStep(int step)
@@ -36,6 +88,23 @@ void FormatStepFailure(int step, DWORD error, char *text, int size)
 
 void CleanUpFailedStep(int step)
 {
-    if (setupSteps[step].cleanUp)
-        RemoveInstalledFiles();
+    if (!setupSteps[step].cleanUp)
+        return;
+    DiscardStagedCopies();
+    char path[SETUP_PATH_MAX];
+    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+        for (int second = 0; second < 2; second++)
+            if (!copyFound[i][second] && InstalledCopyPath(i, second, path))
+                DeleteOrScheduleFile(path);
+    HRESULT com = CoInitialize(NULL);
+    if (!startMenuFolderFound && StartMenuFolderPath(path))
+        DeleteFolderFiles(path);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    if (!installFolderFound && InstallFolderPath(path))
+        DeleteFolderFiles(path);
+    // The registration of a product whose files are gone would list a
+    // program that cannot be removed.
+    if (!registrationFound)
+        DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
 }

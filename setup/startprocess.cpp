@@ -1,7 +1,7 @@
 // StartSetupProcess: the one way the setup program starts another program
 // (the driver installer, the calibration program): with the system's default
 // error mode rather than the setup program's, no inherited handles, and the
-// window shown as asked.
+// window shown as asked; and the one way it waits for one to end.
 #include <windows.h>
 #include "install.h"
 
@@ -15,4 +15,23 @@ BOOL StartSetupProcess(const char *application, char *commandLine, const char *f
     startup.wShowWindow = show;
     return CreateProcessA(application, commandLine, NULL, NULL, FALSE, CREATE_DEFAULT_ERROR_MODE, NULL, folder,
                           &startup, process);
+}
+
+// A driver installer may take tens of seconds, and one that broadcasts a
+// message to every window would wait on this thread in turn. So the thread
+// answers messages sent to its windows and repaints them while it waits,
+// and handles nothing else: no timer, click or key reaches a page before
+// the process has ended, and what was posted meanwhile is handled after.
+DWORD WaitForSetupProcess(HANDLE process)
+{
+    for (;;) {
+        DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE | QS_PAINT);
+        if (woke != WAIT_OBJECT_0 + 1)
+            return woke;
+        // Peeking delivers the sent messages; only painting is taken out
+        // of the queue.
+        MSG message;
+        while (PeekMessageA(&message, NULL, WM_PAINT, WM_PAINT, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
 }

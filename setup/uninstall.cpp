@@ -1,7 +1,11 @@
 // The removal behind "Install.exe /u", and the file removal that a failed
-// installation step shares with it. The registration goes first, then the
-// driver installer removes the driver package; only when it reports success
-// do the registry values, the files, the shortcuts and the logon entry go.
+// installation step shares with it. The driver installer removes the driver
+// package first; only when it reports success do the registration, the
+// registry values, the files, the shortcuts and the logon entry go, so that
+// a removal that stops leaves the product listed and removable. On the NT
+// class, what is in use and cannot be deleted now (the running Install.exe
+// itself, a running program, the loaded driver, the folders that hold
+// them) is deleted at the next restart.
 #include <windows.h>
 #include <shellapi.h>
 #include <objbase.h>
@@ -27,13 +31,15 @@ static BOOL RunDriverRemoval(DWORD *exitCode)
     ZeroMemory(&execute, sizeof(execute));
     execute.cbSize = sizeof(execute);
     // No error dialog of the shell's own, and the process handle back.
-    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    // No zone check either: a medium downloaded from the internet must not
+    // raise a security prompt halfway through a removal.
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
     execute.lpFile = file;
     execute.lpParameters = parameters;
     execute.nShow = SW_HIDE;
     if (!ShellExecuteExA(&execute) || !execute.hProcess)
         return FALSE;
-    WaitForSingleObject(execute.hProcess, INFINITE);
+    WaitForSetupProcess(execute.hProcess);
     *exitCode = 0;
     GetExitCodeProcess(execute.hProcess, exitCode);
     CloseHandle(execute.hProcess);
@@ -42,11 +48,14 @@ static BOOL RunDriverRemoval(DWORD *exitCode)
 
 static int RemoveNtDriverPackage(void)
 {
-    // The registration disappears first, whatever follows.
-    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
     DWORD exitCode;
     if (!RunDriverRemoval(&exitCode)) {
-        DebugTrace(0, "Start driver installer fail(%d)\n", (int)GetLastError());
+        DWORD error = GetLastError();
+        DebugTrace(0, "Start driver installer fail(%d)\n", (int)error);
+        char text[SETUP_TEXT_MAX];
+        FormatBounded(text, sizeof(text), "Setup driver fail(%d:%d).", (int)error, osClass);
+        ShowSetupMessage(NULL, text, UNINSTALL_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        SetLastError(error);
         return -1;
     }
     if (exitCode == DRIVER_INSTALLER_FAILED) {
@@ -56,6 +65,9 @@ static int RemoveNtDriverPackage(void)
         SetLastError(ERROR_SUCCESS);
         return -1;
     }
+    // The driver package is gone: from here on the product is no longer
+    // listed among the removable programs.
+    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
     ApplySetupRegistry(0);
     return 0;
 }
@@ -83,6 +95,28 @@ int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryP
     return 0;
 }
 
+// Whether anything, file or folder, is at path.
+static BOOL PathExists(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// On the NT class, what cannot be deleted now is deleted when Windows starts
+// next, in the order asked: a folder's files before the folder. Windows 9x
+// keeps it.
+static void DeleteAtRestart(const char *path)
+{
+    if (IsNtClass(osClass) && PathExists(path))
+        MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+void DeleteOrScheduleFile(const char *path)
+{
+    SetFileAttributesA(path, 0);
+    if (!DeleteFileA(path))
+        DeleteAtRestart(path);
+}
+
 // A path that does not fit its buffer is skipped: cut short it would name
 // some other file.
 static void DeleteFileWhole(const char *format, const char *folder, const char *name)
@@ -90,8 +124,7 @@ static void DeleteFileWhole(const char *format, const char *folder, const char *
     char path[SETUP_PATH_MAX];
     if (!FormatBounded(path, sizeof(path), format, folder, name))
         return;
-    SetFileAttributesA(path, 0);
-    DeleteFileA(path);
+    DeleteOrScheduleFile(path);
 }
 
 BOOL DeleteFolderFiles(const char *path)
@@ -103,14 +136,18 @@ BOOL DeleteFolderFiles(const char *path)
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (lstrcmpA(found.cFileName, ".") && lstrcmpA(found.cFileName, ".."))
-                // A subfolder fails to delete as a file and stays, and with
-                // it the folder.
+            // A subfolder is not entered: it fails to delete as a file, and
+            // keeps the folder, now and at the restart.
+            if (lstrcmpA(found.cFileName, ".") && lstrcmpA(found.cFileName, "..")
+                && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 DeleteFileWhole("%s\\%s", path, found.cFileName);
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    return RemoveDirectoryA(path);
+    BOOL removed = RemoveDirectoryA(path);
+    if (!removed)
+        DeleteAtRestart(path);
+    return removed;
 }
 
 void RemoveInstalledFiles(void)

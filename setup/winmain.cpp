@@ -1,7 +1,7 @@
-// Install.exe's entry: the version gate, then either the removal ("/u"), the
-// wizard on its full-screen backdrop, or one of the silent modes ("/S",
-// "/u /S"). The interactive program always ends with 0; a silent run ends
-// with a code a script can act on (silent.h).
+// Install.exe's entry: the version gate, one setup at a time, then either
+// the removal ("/u"), the wizard on its full-screen backdrop, or one of the
+// silent modes ("/S", "/u /S"). The interactive program always ends with 0;
+// a silent run ends with a code a script can act on (silent.h).
 #include <windows.h>
 #include "install.h"
 #include "silent.h"
@@ -40,6 +40,35 @@ static DWORD RunUninstallPrompt(void)
     return SETUP_EXIT_RESTART_NEEDED;
 }
 
+// Held by the running setup until it ends (the system closes it then). A
+// plain name, without a namespace prefix, works from Windows 98 on; on the
+// NT class it lives in the user's session, where a second start (a double
+// double-click, an elevation prompt answered twice) comes from.
+#define SETUP_MUTEX_NAME "ZentaroxUsbSetupRunning"
+
+// The running setup's window to the front: the page or box on top of its
+// backdrop, or the removal's question, which has no backdrop.
+static void ShowRunningSetup(void)
+{
+    HWND window = FindWindowA(windowClassName, NULL);
+    if (window)
+        window = GetLastActivePopup(window);
+    else
+        window = FindWindowA(NULL, UNINSTALL_CAPTION);
+    if (!window)
+        return;
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+// TRUE when another setup already runs: this one must then touch nothing.
+static BOOL AnotherSetupRunning(void)
+{
+    HANDLE mutex = CreateMutexA(NULL, FALSE, SETUP_MUTEX_NAME);
+    return mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 // The accelerators reach only this loop: while a wizard page is open its own
 // modal loop runs instead.
 static int RunMessageLoop(HACCEL accelerators)
@@ -66,6 +95,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     if (osClass == OS_CLASS_UNSUPPORTED) {
         ShowSetupMessage(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
         return SetupExitCode(SETUP_EXIT_OLD_WINDOWS);
+    }
+    if (AnotherSetupRunning()) {
+        // A silent run changes nothing on the screen, not even which window
+        // is in front.
+        if (!silentMode)
+            ShowRunningSetup();
+        return SetupExitCode(SETUP_EXIT_ALREADY_RUNNING);
     }
     if (IsUninstallArgument(commandTail) || IsSilentUninstallArgument(commandTail))
         return SetupExitCode(RunUninstallPrompt());

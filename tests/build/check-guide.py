@@ -17,14 +17,15 @@ LITERAL = r'"(?:[^"\\]|\\.)*"'
 BOX = r'\b(?:MessageBoxA|ShowSetupMessage)\s*\('
 # The text argument: string literals, or a variable (or a macro's name).
 CALL = re.compile(BOX + r'\s*[^,]+,\s*((?:%s\s*)+|\w+)' % LITERAL)
-# A box whose text is a variable: the file that writes the texts it holds,
-# and where.
+# A box whose text is a variable: the file that writes the texts it can hold
+# (its own, or the step table's), and how.
 STEP_FAILURES = ('setup/setupsteps.cpp', r'\{ \w+, (%s)' % LITERAL)
 FED = {
     'calibration/startup.cpp': ('calibration/startup.cpp', r'wsprintfA\(text, (%s)' % LITERAL),
     'setup/progressdlg.cpp': STEP_FAILURES,
     'setup/silent.cpp': STEP_FAILURES,
     'setup/restart.cpp': ('setup/restart.cpp', r'#define \w+ +(%s)' % LITERAL),
+    'setup/uninstall.cpp': ('setup/uninstall.cpp', r'FormatBounded\(text, sizeof\(text\), (%s)' % LITERAL),
 }
 # The one box of the setup program, which shows its callers' texts.
 PASSES_ON = {'setup/setupmessage.cpp'}

@@ -78,8 +78,10 @@ TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFil
     EXPECT_FALSE(Enabled(progress, 1004));
     AnswerBox(box, IDOK);
     ExpectCleanedUpAndFinish(setup, progress);
-    // What the registry step wrote before the driver installer stays.
+    // What the registry step wrote before the driver installer stays, but
+    // a first installation that failed is not listed for removal.
     EXPECT_TRUE(HasDefaultParameters());
+    EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
     bench::EndProgram(setup);
 
     // Silently: the exit code is the number the box shows first, or 1603

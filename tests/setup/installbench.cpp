@@ -141,6 +141,67 @@ HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs, std::vector<int
     return progress;
 }
 
+void InstallThroughWizard(const std::string &setupExe)
+{
+    if (setupExe.empty())
+        PrepareMedium(kMedium);
+    bench::Program *setup = bench::StartProgram(setupExe.empty() ? std::string(kMedium) + "\\Install.exe" : setupExe);
+    HWND progress = RunWizardToFinish(setup);
+    ASSERT_TRUE(progress);
+    ClickControl(progress, 1003);
+    AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
+    ASSERT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    bench::EndProgram(setup);
+    std::string calibration = Installed("ZentaroxUsb.exe");
+    bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }, 5000);
+    EndProcesses(calibration);
+}
+
+std::vector<PendingRename> PendingRenames()
+{
+    bench::RegValue value = bench::ReadValue(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                                             "PendingFileRenameOperations");
+    std::vector<std::string> strings;
+    std::string current;
+    for (BYTE b : value.data) {
+        if (b) {
+            current += (char)b;
+            continue;
+        }
+        strings.push_back(current);
+        current.clear();
+    }
+    auto plain = [](std::string path) {
+        if (!path.empty() && path[0] == '!')
+            path.erase(0, 1);
+        if (path.compare(0, 4, "\\??\\") == 0)
+            path.erase(0, 4);
+        return path;
+    };
+    std::vector<PendingRename> renames;
+    // Pairs of strings; the list ends with an empty one.
+    for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
+        renames.push_back({plain(strings[i]), plain(strings[i + 1])});
+    return renames;
+}
+
+bool RestartWillTouch(const std::string &path)
+{
+    for (const PendingRename &rename : PendingRenames())
+        if (_stricmp(rename.source.c_str(), path.c_str()) == 0 || _stricmp(rename.target.c_str(), path.c_str()) == 0)
+            return true;
+    return false;
+}
+
+void RestartWindows()
+{
+    for (const std::string &file : ProductFiles())
+        EndProcesses(Installed(file));
+    bench::StopTouchSim();
+    // wineboot's restart step runs the pending renames and deletions.
+    EXPECT_EQ(bench::RunProgram(bench::WindowsDir() + "\\system32\\wineboot.exe", "-r", 60000), 0u);
+}
+
 std::vector<DWORD> ProcessesOf(const std::string &exe)
 {
     std::vector<DWORD> found;

@@ -50,6 +50,25 @@ bool Enabled(HWND dialog, int controlId);
 // The step labels' ids in the order they were seen enabled go to labelOrder.
 HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = 60000, std::vector<int> *labelOrder = nullptr);
 
+// Installs with setupExe (the medium's Install.exe when empty) through the
+// wizard, declines the restart and closes the calibration program that
+// Finish started, as a user would.
+void InstallThroughWizard(const std::string &setupExe = "");
+
+// The files Windows renames (target set) or deletes (target empty) at the
+// next restart, in order: PendingFileRenameOperations without its "\??"
+// and "!" markers.
+struct PendingRename {
+    std::string source, target;
+};
+std::vector<PendingRename> PendingRenames();
+// Whether a rename or deletion of path (compared without case) is pending.
+bool RestartWillTouch(const std::string &path);
+// Carries out what a restart does to files: ends every program that the
+// tests started from the installation folder, stops the simulated
+// controller and lets Wine's restart step run the pending operations.
+void RestartWindows();
+
 // Processes whose image is exe (a full path, compared without case).
 std::vector<DWORD> ProcessesOf(const std::string &exe);
 void EndProcesses(const std::string &exe);

@@ -11,23 +11,6 @@ using namespace setupbench;
 
 
 
-// Installs through the wizard and closes it as a user who declines the
-// restart and then closes the calibration program would.
-static void InstallThroughWizard()
-{
-    PrepareMedium(kMedium);
-    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
-    HWND progress = RunWizardToFinish(setup);
-    ASSERT_TRUE(progress);
-    ClickControl(progress, 1003);
-    AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
-    ASSERT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
-    bench::EndProgram(setup);
-    std::string calibration = Installed("ZentaroxUsb.exe");
-    bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }, 5000);
-    EndProcesses(calibration);
-}
-
 static bench::MessageBoxInfo StartRemoval(bench::Program **removal, const std::string &args = "/u")
 {
     *removal = bench::StartProgram(Installed("Install.exe"), args);
@@ -116,35 +99,55 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_EQ(ProductDiff(removed, Snapshot()), std::vector<std::string>{});
 }
 
-TEST(Uninstall, DriverInstallerExitCode2StopsAfterTheRegistrationIsGone)
+// A removal that stops says why and leaves the product listed, so the user
+// can remove it once the cause is mended: first a driver installer that is
+// missing, then one that reports failure.
+TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
 {
     InstallThroughWizard();
-    // A driver installer that fails has removed nothing.
+    std::string driverInstaller = bench::ReadFileText(Installed("Velqar.exe"));
+    DeleteFileA(Installed("Velqar.exe").c_str());
     bench::WriteDword(HKLM, "Software\\VelqarStandIn", "UninstallExitCode", 2);
     bench::WriteDword(HKLM, "Software\\VelqarStandIn", "DoNothing", 1);
-    bench::Program *removal;
-    AnswerBox(StartRemoval(&removal), IDYES);
-    bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal), 30000);
-    EXPECT_OK_BOX(box, kSetupCaption, "Remove failure,please insert the usb interface", true);
-    EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
-    EXPECT_TRUE(bench::FileExists(Installed("Kaplet.exe")));
-    EXPECT_TRUE(HasDefaultParameters());
-    AnswerBox(box, IDOK);
-    // No restart question: the program just ends.
-    DWORD exitCode = 1;
-    EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
-    bench::EndProgram(removal);
+    // Each also silently, in the same state: the box's text in the trace,
+    // the error behind it as the exit code (1603 where there is none), and
+    // nothing changed.
+    struct Stop {
+        const char *caption, *text;
+        DWORD silentExitCode;
+        std::vector<std::string> silentTrace;
+    } stops[] = {
+        {kUninstallCaption, "Setup driver fail(2:9).", ERROR_FILE_NOT_FOUND,
+         {"Start driver installer fail(2)\n", "Setup driver fail(2:9).\n"}},
+        {kSetupCaption, "Remove failure,please insert the usb interface", 1603,
+         {"Remove failure,please insert the usb interface\n"}},
+    };
+    for (const auto &stop : stops) {
+        bench::Program *removal;
+        AnswerBox(StartRemoval(&removal), IDYES);
+        bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal), 30000);
+        EXPECT_OK_BOX(box, stop.caption, stop.text, true);
+        EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(Installed("Install.exe") + " /u")));
+        EXPECT_TRUE(bench::FileExists(Installed("Kaplet.exe")));
+        EXPECT_TRUE(HasDefaultParameters());
+        AnswerBox(box, IDOK);
+        // No restart question: the program just ends.
+        DWORD exitCode = 1;
+        EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        bench::EndProgram(removal);
 
-    // Silently: the box's text in the trace, and a failure with no Windows
-    // error behind it.
-    std::map<std::string, std::string> failed = Snapshot();
-    SilentRun silent = RunSilently(Installed("Install.exe"), "/u /S");
-    EXPECT_EQ(silent.exitCode, 1603u);
-    EXPECT_EQ(silent.window, "");
-    EXPECT_EQ(silent.trace, (std::vector<std::string>{"Are you sure to uninstall Zentarox USB Touchscreen?\n",
-                                                      "Remove failure,please insert the usb interface\n"}));
-    EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
+        std::map<std::string, std::string> stopped = Snapshot();
+        SilentRun silent = RunSilently(Installed("Install.exe"), "/u /S");
+        EXPECT_EQ(silent.exitCode, stop.silentExitCode);
+        EXPECT_EQ(silent.window, "");
+        std::vector<std::string> trace = {"Are you sure to uninstall Zentarox USB Touchscreen?\n"};
+        trace.insert(trace.end(), stop.silentTrace.begin(), stop.silentTrace.end());
+        EXPECT_EQ(silent.trace, trace);
+        EXPECT_EQ(ProductDiff(stopped, Snapshot()), std::vector<std::string>{});
+        bench::CopyFileOrFail(bench::BinPath("Velqar.exe"), Installed("Velqar.exe"));
+    }
+    EXPECT_EQ(bench::ReadFileText(Installed("Velqar.exe")), driverInstaller);
 }
 
 TEST(Uninstall, UnsupportedWindowsIsRefusedOnBothPaths)

@@ -9,7 +9,8 @@
 //   <command line> TAB <current folder> TAB <STARTUPINFO show flag or ->
 // and exits with the code the test put in HKLM\Software\VelqarStandIn
 // (SetupExitCode / UninstallExitCode, else ExitCode, else 0).  With
-// DoNothing = 1 it only records and exits.
+// DoNothing = 1 it only records and exits; SetupDelayMs makes an
+// installation take that long, as a real driver installer's does.
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
@@ -103,8 +104,10 @@ int main(void)
     if (uninstall)
         code = ReadSetting("UninstallExitCode", code);
     if (!ReadSetting("DoNothing", 0)) {
-        if (setup)
+        if (setup) {
+            Sleep(ReadSetting("SetupDelayMs", 0));
             InstallService();
+        }
         else if (uninstall)
             RemoveService();
     }

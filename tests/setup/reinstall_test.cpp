@@ -1,0 +1,178 @@
+// Setup over a working installation, as users run it: again from the medium
+// while the touchscreen's driver is loaded and the right-button tool runs,
+// again from the installation folder to repair it, a reinstall that fails,
+// two setups at once, and the restart that finishes what was in use.
+#include "setupregtest.h"
+#include "installbench.h"
+
+using namespace setupbench;
+
+static std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
+
+// Runs setupExe's wizard to its failure box and closes it with Finish.
+static bench::MessageBoxInfo FailWizard(const std::string &setupExe)
+{
+    bench::Program *setup = bench::StartProgram(setupExe);
+    DWORD pid = bench::ProgramId(setup);
+    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
+    HWND progress = WaitForPage(pid, kProgressCaption);
+    bench::MessageBoxInfo box = WaitForBox(pid, 30000);
+    AnswerBox(box, IDOK);
+    ClickControl(progress, 1003);
+    EXPECT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    bench::EndProgram(setup);
+    return box;
+}
+
+TEST(Reinstall, OverAnInstallationInUseCompletesAndTheRestartPutsTheNewFilesInPlace)
+{
+    InstallThroughWizard();
+    // An older right-button tool, running, and the driver loaded from the
+    // second copy of Velqar.sys, as the first installation left it.
+    std::string oldKaplet = bench::ReadFileText(Medium("Kaplet.exe")) + "older";
+    HANDLE file = CreateFileA(Installed("Kaplet.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD wrote = 0;
+    WriteFile(file, oldKaplet.data(), (DWORD)oldKaplet.size(), &wrote, nullptr);
+    CloseHandle(file);
+    bench::Program *kaplet = bench::StartProgram(Installed("Kaplet.exe"));
+    ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(kaplet), nullptr, 10000));
+    std::string driver = bench::WindowsDir() + "\\System32\\Drivers\\Velqar.sys";
+    ASSERT_TRUE(CopyFileA(Medium("ReadMe.txt").c_str(), driver.c_str(), FALSE) == FALSE) << "driver not in use";
+
+    InstallThroughWizard(Medium("Install.exe"));
+    EXPECT_TRUE(RestartWillTouch(Installed("Kaplet.exe")));
+    EXPECT_TRUE(RestartWillTouch(driver));
+    EXPECT_EQ(bench::ReadFileText(Installed("Kaplet.exe")), oldKaplet) << "a running program's file was replaced";
+    EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(Installed("Install.exe") + " /u")));
+    bench::EndProgram(kaplet);
+
+    RestartWindows();
+    for (const std::string &name : ProductFiles())
+        EXPECT_EQ(bench::ReadFileText(Installed(name)), bench::ReadFileText(Medium(name))) << name;
+    EXPECT_EQ(bench::ReadFileText(driver), bench::ReadFileText(Medium("Velqar.sys")));
+    EXPECT_TRUE(PendingRenames().empty());
+    // No staged copy is left beside the files it replaced.
+    for (const std::string &folder : {InstallDir(), bench::WindowsDir() + "\\System32\\Drivers"}) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\zx*.tmp").c_str(), &found);
+        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << folder << "\\" << found.cFileName;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+    }
+}
+
+TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheDriverStep)
+{
+    InstallThroughWizard();
+    std::map<std::string, std::string> installed = Snapshot();
+    // Damage a user could do: a second copy and a shortcut deleted.
+    DeleteFileA((bench::WindowsDir() + "\\System32\\ZentaroxUsb.exe").c_str());
+    DeleteFileA((ProgramsFolder(true) + "\\Zentarox USB Touchscreen\\Calibration.lnk").c_str());
+    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "SetupDelayMs", 3000);
+
+    bench::Program *setup = bench::StartProgram(Installed("Install.exe"));
+    DWORD pid = bench::ProgramId(setup);
+    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
+    HWND progress = WaitForPage(pid, kProgressCaption);
+    // While the driver installer runs, the page still answers.
+    ASSERT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(Installed("Velqar.exe")).empty(); }, 15000))
+        << "the driver step is not running";
+    DWORD_PTR answer = 0;
+    DWORD before = GetTickCount();
+    EXPECT_TRUE(SendMessageTimeoutA(progress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+    EXPECT_LT(GetTickCount() - before, 1000u);
+    EXPECT_FALSE(Enabled(progress, 1004)) << "the driver step ended too early to prove anything";
+    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }, 30000));
+    EXPECT_TRUE(Enabled(progress, 1006));
+    ClickControl(progress, 1003);
+    AnswerBox(WaitForBox(pid), IDNO);
+    EXPECT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    bench::EndProgram(setup);
+    // The loaded driver's file is replaced at the restart.
+    RestartWindows();
+    EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
+}
+
+TEST(Reinstall, FailedReinstallKeepsTheInstallationWhoseRemovalThenLeavesNothing)
+{
+    std::map<std::string, std::string> before = Snapshot();
+    InstallThroughWizard();
+    std::map<std::string, std::string> installed = Snapshot();
+    DeleteFileA(Medium("Write.exe").c_str());
+    bench::MessageBoxInfo box = FailWizard(Medium("Install.exe"));
+    EXPECT_EQ(box.text, "Setup file fail(2:9).");
+    EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
+
+    // Removal with the registered command, from the installation folder.
+    bench::Program *removal = bench::StartProgram(Installed("Install.exe"), "/u");
+    AnswerBox(WaitForBox(bench::ProgramId(removal)), IDYES);
+    bench::MessageBoxInfo restart = WaitForBox(bench::ProgramId(removal), 30000);
+    EXPECT_EQ(restart.caption, kUninstallCaption);
+    // The running Install.exe and its folder go at the restart, after the
+    // rest has gone now.
+    EXPECT_TRUE(RestartWillTouch(Installed("Install.exe")));
+    EXPECT_TRUE(RestartWillTouch(InstallDir()));
+    AnswerBox(restart, IDNO);
+    EXPECT_TRUE(bench::WaitProgram(removal, 5000, nullptr));
+    bench::EndProgram(removal);
+    RestartWindows();
+    std::vector<std::string> stays = {
+        "+ HKLM\\Control Panel", "+ HKLM\\Control Panel\\Mouse", "+ HKLM\\Control Panel\\Mouse :DoubleClickHeight",
+        "+ HKLM\\Control Panel\\Mouse :DoubleClickSpeed", "+ HKLM\\Control Panel\\Mouse :DoubleClickWidth"};
+    EXPECT_EQ(ProductDiff(before, Snapshot()), stays);
+}
+
+TEST(Reinstall, SecondSetupShowsTheFirstAndTouchesNothing)
+{
+    PrepareMedium(kMedium);
+    bench::Program *first = bench::StartProgram(Medium("Install.exe"));
+    HWND welcome = WaitForPage(bench::ProgramId(first), kWelcomeCaption);
+    ASSERT_TRUE(welcome);
+    std::map<std::string, std::string> before = Snapshot();
+    for (const char *args : {"", "/u"}) {
+        SetForegroundWindow(GetDesktopWindow());
+        bench::Program *second = bench::StartProgram(Medium("Install.exe"), args);
+        DWORD exitCode = 1;
+        EXPECT_TRUE(bench::WaitProgram(second, 10000, &exitCode)) << "\"" << args << "\"";
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_FALSE(bench::FindProcessWindow(bench::ProgramId(second), nullptr));
+        bench::EndProgram(second);
+        EXPECT_EQ(GetForegroundWindow(), welcome) << "\"" << args << "\"";
+    }
+    // Silently: the code that says so, and the first left where it was.
+    for (const char *args : {"/S", "/u /S"}) {
+        SetForegroundWindow(GetDesktopWindow());
+        SilentRun second = RunSilently(Medium("Install.exe"), args);
+        EXPECT_EQ(second.exitCode, (DWORD)ERROR_INSTALL_ALREADY_RUNNING) << args;
+        EXPECT_EQ(second.window, "") << args;
+        EXPECT_NE(GetForegroundWindow(), welcome) << args;
+    }
+    EXPECT_EQ(ProductDiff(before, Snapshot()), std::vector<std::string>{});
+    ClickControl(welcome, IDCANCEL);
+    EXPECT_TRUE(bench::WaitProgram(first, 5000, nullptr));
+    bench::EndProgram(first);
+}
+
+TEST(Reinstall, RestartIsStoppedByAProgramWithUnsavedWork)
+{
+    // A restart runs the RunOnce entries.
+    bench::WriteString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Marker",
+                       bench::WindowsDir() + "\\system32\\cmd.exe /c echo restarted> C:\\restarted.txt");
+    bench::Program *unsaved = bench::StartProgram(bench::BinPath("unsaved.exe"));
+    ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(unsaved), nullptr, 10000));
+    PrepareMedium(kMedium);
+    bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
+    HWND progress = RunWizardToFinish(setup);
+    ASSERT_TRUE(progress);
+    ClickControl(progress, 1003);
+    AnswerBox(WaitForBox(bench::ProgramId(setup)), IDYES);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(bench::WaitProgram(setup, 15000, &exitCode));
+    bench::EndProgram(setup);
+    // This test and the program with unsaved work are still there, and
+    // Windows has not restarted.
+    bench::Pause(3000);
+    EXPECT_FALSE(bench::WaitProgram(unsaved, 0, &exitCode)) << "the restart ended a program with unsaved work";
+    EXPECT_FALSE(bench::FileExists("C:\\restarted.txt"));
+    bench::EndProgram(unsaved);
+}
