@@ -16,6 +16,12 @@ int CopySetupFiles(void);
 // in use at the restart, so the restart keeps the files in place.
 void DiscardStagedCopies(void);
 
+// --- pendingdelete.cpp ----------------------------------------------------------------
+// Takes back the restart-time deletions that an earlier removal scheduled
+// for the installation folder, its files and the second copies, so that a
+// restart does not delete what a complete installation put there (NT class).
+void CancelPendingDeletes(void);
+
 // The driver installer Velqar.exe is judged by its exit code alone: this one
 // means failure, any other success (installation and removal alike).
 enum { DRIVER_INSTALLER_FAILED = 2 };

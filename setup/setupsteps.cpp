@@ -78,7 +78,13 @@ void BeginInstallation(void)
 
 int RunInstallStep(int step)
 {
-    return setupSteps[step].run();
+    int result = setupSteps[step].run();
+    // Only a complete installation takes back what an earlier removal left
+    // for the restart to delete: after a failed one the restart still
+    // finishes that removal.
+    if (result >= 0 && step == SETUP_STEP_COUNT - 1)
+        CancelPendingDeletes();
+    return result;
 }
 
 void FormatStepFailure(int step, DWORD error, char *text, int size)

@@ -75,6 +75,12 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_EQ(ProductDiff(before, removed), stays);
     EXPECT_FALSE(RunValue().exists);
 
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    std::string other = std::string(temp) + "other.tmp";
+    bench::CopyFileOrFail(bench::BinPath("Velqar.exe"), other);
+    ASSERT_TRUE(MoveFileExA(other.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+
     // The same installation and removal without a window: each leaves
     // exactly what the wizard and the prompt left, and ends with 3010.
     SilentRun install = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
@@ -86,6 +92,12 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
               "or restart your computer,\nrestart now?\n");
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
     EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "the calibration program was started";
+    // The removal left its Install.exe and folder for the restart to delete;
+    // the installation since then is kept whole, and another program's
+    // deletion still happens.
+    RestartWindows();
+    EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
+    EXPECT_FALSE(bench::FileExists(other));
 
     std::string program, arguments;
     ASSERT_TRUE(SplitQuotedCommand(
