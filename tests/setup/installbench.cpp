@@ -141,7 +141,7 @@ HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs, std::vector<int
     return progress;
 }
 
-void InstallThroughWizard(const std::string &setupExe)
+void InstallThroughWizard(const std::string &setupExe, int restartAnswer)
 {
     if (setupExe.empty())
         PrepareMedium(kMedium);
@@ -149,9 +149,11 @@ void InstallThroughWizard(const std::string &setupExe)
     HWND progress = RunWizardToFinish(setup);
     ASSERT_TRUE(progress);
     ClickControl(progress, 1003);
-    AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
+    AnswerBox(WaitForBox(bench::ProgramId(setup)), restartAnswer);
     ASSERT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
     bench::EndProgram(setup);
+    if (restartAnswer != IDNO)
+        return;
     std::string calibration = Installed("ZentaroxUsb.exe");
     bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }, 5000);
     EndProcesses(calibration);

@@ -51,9 +51,9 @@ bool Enabled(HWND dialog, int controlId);
 HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = 60000, std::vector<int> *labelOrder = nullptr);
 
 // Installs with setupExe (the medium's Install.exe when empty) through the
-// wizard, declines the restart and closes the calibration program that
-// Finish started, as a user would.
-void InstallThroughWizard(const std::string &setupExe = "");
+// wizard and answers the restart question; after No, closes the calibration
+// program that Finish started, as a user would.
+void InstallThroughWizard(const std::string &setupExe = "", int restartAnswer = IDNO);
 
 // The files Windows renames (target set) or deletes (target empty) at the
 // next restart, in order: PendingFileRenameOperations without its "\??"

@@ -130,6 +130,10 @@ static void PrintLeftOver()
     for (const char *name : {"DoubleClickHeight", "DoubleClickWidth", "DoubleClickSpeed"})
         printf("  HKLM\\Control Panel\\Mouse %s = \"%s\" (kept)\n", name,
                bench::ReadValue(HKEY_LOCAL_MACHINE, "Control Panel\\Mouse", name).AsString().c_str());
+    printf("  deleted at the restart, in this order:\n");
+    for (const PendingRename &rename : PendingRenames())
+        if (rename.target.empty())
+            printf("    %s\n", rename.source.c_str());
 }
 
 // Headless: the box is photographed and answered.
