@@ -54,6 +54,10 @@ void RemoveInstalledFiles(void);
 // folder removal's result.
 BOOL DeleteFolderFiles(const char *path);
 
+// --- wow64.cpp ------------------------------------------------------------------------
+// TRUE when this is a 32-bit program running on 64-bit Windows.
+BOOL RunningUnderWow64(void);
+
 // --- shell: winmain.cpp, mainwnd.cpp and one file per dialog --------------------------
 #define SETUP_CAPTION     "Zentarox USB Touchscreen Setup"
 #define UNINSTALL_CAPTION "Zentarox USB Touchscreen Uninstall"

@@ -1,5 +1,6 @@
-// Install.exe's entry: the version gate, then either the removal ("/u") or
-// the wizard on its full-screen backdrop. The program always ends with 0.
+// Install.exe's entry: the version gate, the refusal of the 32-bit setup on
+// 64-bit Windows, then either the removal ("/u") or the wizard on its
+// full-screen backdrop. The program always ends with 0.
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
@@ -56,6 +57,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     osClass = QueryOsClass();
     if (osClass == OS_CLASS_UNSUPPORTED) {
         MessageBoxA(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    // The 32-bit setup on 64-bit Windows would put everything where the
+    // system never loads it from and still report success: it refuses
+    // before touching anything, the removal included.
+    if (RunningUnderWow64()) {
+        MessageBoxA(NULL, "This setup is for 32-bit Windows. Please run Install.exe from the x64 folder of the medium.",
+                    SETUP_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     if (IsUninstallArgument(commandTail)) {
