@@ -1,7 +1,8 @@
 #!/bin/bash
 # A Debian 13 chroot with Wine 10, whose 64-bit loader also runs 32-bit
 # Windows programs ("new WoW64": 32-bit Windows code in a 64-bit Linux
-# process), for the tests of the x86 programs and the second Wine release.
+# process, where the kernel lets a process execute 32-bit code at all), for
+# the second Wine release and the tests of the x86 programs.
 #
 #   wine10-chroot.sh                     make the chroot if it is missing
 #   wine10-chroot.sh COMMAND [ARG]...    run COMMAND inside it, as root, in this
