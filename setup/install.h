@@ -84,6 +84,10 @@ void FormatStepFailure(int step, DWORD error, char *text, int size);
 // After a failed step: removes what this run made (the shortcut step keeps it).
 void CleanUpFailedStep(int step);
 
+// --- wow64.cpp ------------------------------------------------------------------------
+// TRUE when this is a 32-bit program running on 64-bit Windows.
+BOOL RunningUnderWow64(void);
+
 // --- shell: winmain.cpp, mainwnd.cpp and one file per dialog --------------------------
 #define SETUP_CAPTION     "Zentarox USB Touchscreen Setup"
 #define UNINSTALL_CAPTION "Zentarox USB Touchscreen Uninstall"

@@ -1,7 +1,8 @@
-// Install.exe's entry: the version gate, one setup at a time, then either
-// the removal ("/u"), the wizard on its full-screen backdrop, or one of the
-// silent modes ("/S", "/u /S"). The interactive program always ends with 0;
-// a silent run ends with a code a script can act on (silent.h).
+// Install.exe's entry: the version gate, the refusal of the 32-bit setup on
+// 64-bit Windows, one setup at a time, then either the removal ("/u"), the
+// wizard on its full-screen backdrop, or one of the silent modes ("/S",
+// "/u /S"). The interactive program always ends with 0; a silent run ends
+// with a code a script can act on (silent.h).
 #include <windows.h>
 #include "install.h"
 #include "silent.h"
@@ -95,6 +96,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     if (osClass == OS_CLASS_UNSUPPORTED) {
         ShowSetupMessage(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
         return SetupExitCode(SETUP_EXIT_OLD_WINDOWS);
+    }
+    // The 32-bit setup on 64-bit Windows would put everything where the
+    // system never loads it from and still report success: it refuses
+    // before touching anything, the removal included.
+    if (RunningUnderWow64()) {
+        ShowSetupMessage(NULL, "This setup is for 32-bit Windows. Please run Install.exe from the x64 folder of the medium.",
+                         SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        return SetupExitCode(SETUP_EXIT_WRONG_MACHINE);
     }
     if (AnotherSetupRunning()) {
         // A silent run changes nothing on the screen, not even which window

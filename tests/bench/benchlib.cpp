@@ -25,7 +25,26 @@ std::string BinDir()
     return buf;
 }
 
-std::string BinPath(const std::string &file) { return BinDir() + "\\" + file; }
+// The programs whose build a run tests. The bench may take them from another
+// folder (ZX_PROGRAM_DIR: the x86 run gives the 32-bit builds there); the test
+// programs, the stand-ins and the simulated controller always come from the
+// test program's own 64-bit build, as Wine loads a kernel service registered
+// by a 32-bit process as WOW64 and the driver then fails to start.
+static bool IsProgramUnderTest(const std::string &file)
+{
+    for (const char *name : {"Install.exe", "ZentaroxUsb.exe", "Kaplet.exe", "commonprobe.exe", "setupprobe.exe"})
+        if (_stricmp(file.c_str(), name) == 0)
+            return true;
+    return false;
+}
+
+std::string BinPath(const std::string &file)
+{
+    char programs[MAX_PATH] = "";
+    if (IsProgramUnderTest(file) && GetEnvironmentVariableA("ZX_PROGRAM_DIR", programs, sizeof(programs)) > 0)
+        return std::string(programs) + "\\" + file;
+    return BinDir() + "\\" + file;
+}
 
 std::string WindowsDir()
 {

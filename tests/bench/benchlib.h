@@ -15,7 +15,9 @@ namespace bench {
 
 // --- places -------------------------------------------------------------------
 std::string BinDir();                           // folder of the built programs
-std::string BinPath(const std::string &file);   // BinDir()\file
+// BinDir()\file; for the three programs and the two probes, the folder of the
+// build under test instead when the run names one (ZX_PROGRAM_DIR).
+std::string BinPath(const std::string &file);
 std::string WindowsDir();                       // GetWindowsDirectoryA
 bool FileExists(const std::string &path);
 std::string ReadFileText(const std::string &path);   // "" when missing

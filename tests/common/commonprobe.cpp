@@ -1,7 +1,8 @@
 // Runs one routine of the shared code so that a test can watch what the
 // system sees of it (debugger output, exit code, registry) from outside:
 //   commonprobe osclass                    exit code: QueryOsClass()
-//   commonprobe trace LEVEL FORMAT [ARG]... DebugTrace; in FORMAT "\n" is a
+//   commonprobe trace LEVEL FORMAT [ARG]... DebugTrace with up to four
+//                                          arguments; in FORMAT "\n" is a
 //                                          line break; ARG "s:text" is a
 //                                          string, anything else an integer
 //   commonprobe tracelong LEVEL COUNT      DebugTrace(LEVEL, "%s", COUNT x 'a'..'z')
@@ -39,10 +40,10 @@ int main(int argc, char **argv)
         return QueryOsClass();
     if (command == "trace" && argc >= 4) {
         std::string format = Unescape(argv[3]);
-        // Up to three arguments, each passed as a pointer-sized value.
-        uintptr_t args[3] = {0, 0, 0};
-        std::string strings[3];
-        for (int i = 0; i < 3 && 4 + i < argc; i++) {
+        // Up to four arguments, each passed as a pointer-sized value.
+        uintptr_t args[4] = {0, 0, 0, 0};
+        std::string strings[4];
+        for (int i = 0; i < 4 && 4 + i < argc; i++) {
             if (strncmp(argv[4 + i], "s:", 2) == 0) {
                 strings[i] = argv[4 + i] + 2;
                 args[i] = (uintptr_t)strings[i].c_str();
@@ -50,7 +51,7 @@ int main(int argc, char **argv)
                 args[i] = (uintptr_t)(intptr_t)atoi(argv[4 + i]);
             }
         }
-        DebugTrace(atoi(argv[2]), format.c_str(), args[0], args[1], args[2]);
+        DebugTrace(atoi(argv[2]), format.c_str(), args[0], args[1], args[2], args[3]);
         return 0;
     }
     if (command == "tracelong" && argc >= 4) {

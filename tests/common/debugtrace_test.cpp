@@ -14,8 +14,8 @@ TEST(DebugTrace, LineArrivesExactlyAsFormatted)
 {
     EXPECT_EQ(Trace("trace 0 \"Open register key fail(%d)\\n\" 5"),
               std::vector<std::string>{"Open register key fail(5)\n"});
-    EXPECT_EQ(Trace("trace 0 \"Process \"\"%s\"\" return%d(%d:0x%08X)\\n\" s:C:\\med 9 -1"),
-              std::vector<std::string>{"Process \"C:\\med\" return9(-1:0x00000000)\n"});
+    EXPECT_EQ(Trace("trace 0 \"Process \"\"%s\"\" return%d(%d:0x%08X)\\n\" s:C:\\med 9 -1 183"),
+              std::vector<std::string>{"Process \"C:\\med\" return9(-1:0x000000B7)\n"});
 }
 
 TEST(DebugTrace, NumbersArePaddedToFiveButNeverCut)

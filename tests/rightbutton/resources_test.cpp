@@ -118,7 +118,11 @@ static std::string CopyWithoutRightPicture()
     std::string image = bench::ReadFileText(copy);
     BYTE *base = (BYTE *)&image[0];
     IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    DWORD rsrcRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
+    // The optional header, and so its data directory, is laid out differently
+    // in a 32-bit program; the section table follows it either way.
+    DWORD rsrcRva = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC
+        ? ((IMAGE_NT_HEADERS32 *)nt)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress
+        : ((IMAGE_NT_HEADERS64 *)nt)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
     IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);
     BYTE *rsrc = nullptr;
     for (int i = 0; i < nt->FileHeader.NumberOfSections; i++, section++)

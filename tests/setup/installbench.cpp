@@ -28,7 +28,8 @@ void PrepareMedium(const std::string &dir, bool withDriverInstaller)
 {
     CreateDirectoryA(dir.c_str(), nullptr);
     // Our programs from the release folder, the rest from the stand-ins.
-    // ZX_MEDIUM names another medium to take them from (a signed one, say).
+    // ZX_MEDIUM names another medium to take them from (a signed one, or
+    // the x86 medium in the x86 run).
     const char *medium = getenv("ZX_MEDIUM");
     std::string release = medium && *medium ? std::string(medium) + "\\" : bench::BinDir() + "\\..\\media\\x64\\";
     for (const std::string &file : ProductFiles()) {

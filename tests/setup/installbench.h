@@ -22,8 +22,9 @@ extern const char *const kUninstallCaption;
 // The tests' medium folder.
 extern const char *const kMedium;
 
-// Copies the x64 release medium and the stand-ins of the seven shipped files
-// into dir (created); "Velqar.exe" is left out when withDriverInstaller is false.
+// Copies the release medium (x64, or the one ZX_MEDIUM names) and the stand-ins
+// of the seven shipped files into dir (created); "Velqar.exe" is left out when
+// withDriverInstaller is false.
 void PrepareMedium(const std::string &dir, bool withDriverInstaller = true);
 std::string InstallDir();    // C:\windows\ZentaroxUSB
 std::string Installed(const std::string &file);   // InstallDir()\file
