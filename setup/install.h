@@ -79,8 +79,9 @@ enum { SETUP_STEP_COUNT = 3 };
 void BeginInstallation(void);
 // Runs one step: negative on failure, with the last error set.
 int RunInstallStep(int step);
-// The failure message of step, with error and the OS class code.
-void FormatStepFailure(int step, DWORD error, char *text, int size);
+// Right after step failed: shows its failure message (the last error and
+// the OS class code) in an error box owned by owner, and returns that error.
+DWORD ReportStepFailure(HWND owner, int step);
 // After a failed step: removes what this run made (the shortcut step keeps it).
 void CleanUpFailedStep(int step);
 

@@ -33,10 +33,7 @@ static void RunSetupStep(HWND dialog, int step)
         SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
         return;
     }
-    DWORD error = GetLastError();
-    char text[SETUP_TEXT_MAX];
-    FormatStepFailure(step, error, text, sizeof(text));
-    ShowSetupMessage(dialog, text, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+    ReportStepFailure(dialog, step);
     LeaveOnlyFinish(dialog);
     CleanUpFailedStep(step);
 }

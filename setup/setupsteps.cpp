@@ -1,4 +1,4 @@
-// The installation as a sequence of steps, with no window code: the wizard's
+// The installation as a sequence of steps, with no window of its own: the wizard's
 // progress page runs one step per timer tick, and any other road through the
 // installation runs the same table. Before the first step the run notes what
 // an earlier installation already has in place, so that the clean-up after a
@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include "install.h"
+#include "silent.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
@@ -87,9 +88,13 @@ int RunInstallStep(int step)
     return result;
 }
 
-void FormatStepFailure(int step, DWORD error, char *text, int size)
+DWORD ReportStepFailure(HWND owner, int step)
 {
-    FormatBounded(text, size, setupSteps[step].failureFormat, (int)error, osClass);
+    DWORD error = GetLastError();
+    char text[SETUP_TEXT_MAX];
+    FormatBounded(text, sizeof(text), setupSteps[step].failureFormat, (int)error, osClass);
+    ShowSetupMessage(owner, text, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+    return error;
 }
 
 void CleanUpFailedStep(int step)

@@ -51,10 +51,7 @@ DWORD RunSilentInstallation(void)
     for (int step = 0; step < SETUP_STEP_COUNT; step++) {
         if (RunInstallStep(step) >= 0)
             continue;
-        DWORD error = GetLastError();
-        char text[SETUP_TEXT_MAX];
-        FormatStepFailure(step, error, text, sizeof(text));
-        ShowSetupMessage(NULL, text, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        DWORD error = ReportStepFailure(NULL, step);
         CleanUpFailedStep(step);
         return FailureExitCode(error);
     }

@@ -22,8 +22,7 @@ CALL = re.compile(BOX + r'\s*[^,]+,\s*((?:%s\s*)+|\w+)' % LITERAL)
 STEP_FAILURES = ('setup/setupsteps.cpp', r'\{ \w+, (%s)' % LITERAL)
 FED = {
     'calibration/startup.cpp': ('calibration/startup.cpp', r'wsprintfA\(text, (%s)' % LITERAL),
-    'setup/progressdlg.cpp': STEP_FAILURES,
-    'setup/silent.cpp': STEP_FAILURES,
+    'setup/setupsteps.cpp': STEP_FAILURES,
     'setup/restart.cpp': ('setup/restart.cpp', r'#define \w+ +(%s)' % LITERAL),
     'setup/uninstall.cpp': ('setup/uninstall.cpp', r'FormatBounded\(text, sizeof\(text\), (%s)' % LITERAL),
 }
