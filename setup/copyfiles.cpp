@@ -106,33 +106,29 @@ static BOOL IsSameFile(const char *source, const char *target)
 // A path that does not fit its buffer fails the copy it was meant for
 // (FormatBounded leaves ERROR_FILENAME_EXCED_RANGE as the last error):
 // cut short it would name some other file.
-static BOOL CopySetupFile(const SetupFile *file)
+static BOOL CopySetupFile(int file)
 {
     char source[SETUP_PATH_MAX], target[SETUP_PATH_MAX];
-    if (!FormatBounded(source, sizeof(source), "%s\\%s", sourceDir, file->fileName)
-        || !FormatBounded(target, sizeof(target), "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir, file->fileName))
+    if (!FormatBounded(source, sizeof(source), "%s\\%s", sourceDir, setupFiles[file].fileName)
+        || !InstalledCopyPath(file, FALSE, target))
         return FALSE;
     if (!IsSameFile(source, target) && !ReplaceFile(source, target))
         return FALSE;
-    const char *secondCopy = SecondCopyPath(file);
-    if (!secondCopy[0])
+    if (!SecondCopyPath(&setupFiles[file])[0])
         return TRUE;
-    return FormatBounded(target, sizeof(target), "%s\\%s", windowsDir, secondCopy)
-        && ReplaceFile(source, target);
+    return InstalledCopyPath(file, TRUE, target) && ReplaceFile(source, target);
 }
 
 int CopySetupFiles(void)
 {
     stagedCount = 0;
-    if (!FolderResolved(sourceDir) || !FolderResolved(windowsDir))
-        return -1;
     char folder[SETUP_PATH_MAX];
-    if (!FormatBounded(folder, sizeof(folder), "%s\\" INSTALL_FOLDER_NAME, windowsDir))
+    if (!FolderResolved(sourceDir) || !InstallFolderPath(folder))
         return -1;
     // An existing folder is fine: installing again replaces the files in it.
     CreateDirectoryA(folder, NULL);
     for (int i = 0; i < SETUP_FILE_COUNT; i++)
-        if (!CopySetupFile(&setupFiles[i]))
+        if (!CopySetupFile(i))
             return -1;
     return 0;
 }

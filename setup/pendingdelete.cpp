@@ -26,18 +26,13 @@ static int CollectWrittenPaths(WCHAR paths[WRITTEN_PATH_MAX][SETUP_PATH_MAX])
 {
     char path[SETUP_PATH_MAX];
     int count = 0;
-    if (FormatBounded(path, sizeof(path), "%s\\" INSTALL_FOLDER_NAME, windowsDir)
-        && MultiByteToWideChar(CP_ACP, 0, path, -1, paths[count], SETUP_PATH_MAX))
+    if (InstallFolderPath(path) && MultiByteToWideChar(CP_ACP, 0, path, -1, paths[count], SETUP_PATH_MAX))
         count++;
-    for (int i = 0; i < SETUP_FILE_COUNT; i++) {
-        if (FormatBounded(path, sizeof(path), "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir, setupFiles[i].fileName)
-            && MultiByteToWideChar(CP_ACP, 0, path, -1, paths[count], SETUP_PATH_MAX))
-            count++;
-        const char *secondCopy = SecondCopyPath(&setupFiles[i]);
-        if (secondCopy[0] && FormatBounded(path, sizeof(path), "%s\\%s", windowsDir, secondCopy)
-            && MultiByteToWideChar(CP_ACP, 0, path, -1, paths[count], SETUP_PATH_MAX))
-            count++;
-    }
+    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+        for (int second = 0; second < 2; second++)
+            if (InstalledCopyPath(i, second, path)
+                && MultiByteToWideChar(CP_ACP, 0, path, -1, paths[count], SETUP_PATH_MAX))
+                count++;
     return count;
 }
 

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include "setupcontext.h"
 #include "osclass.h"
+#include "boundedformat.h"
 
 int osClass = OS_CLASS_UNSUPPORTED;
 char sourceDir[SETUP_PATH_MAX];
@@ -115,4 +116,31 @@ BOOL FolderResolved(const char *folder)
         return TRUE;
     SetLastError(folderError ? folderError : ERROR_PATH_NOT_FOUND);
     return FALSE;
+}
+
+BOOL InstalledCopyPath(int file, BOOL second, char *path)
+{
+    if (!FolderResolved(windowsDir))
+        return FALSE;
+    if (!second)
+        return FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir,
+                             setupFiles[file].fileName);
+    const char *secondCopy = SecondCopyPath(&setupFiles[file]);
+    return secondCopy[0] && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", windowsDir, secondCopy);
+}
+
+BOOL InstallFolderPath(char *path)
+{
+    return FolderResolved(windowsDir) && FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME, windowsDir);
+}
+
+BOOL StartMenuFolderPath(char *path)
+{
+    return LookupProgramsFolder()
+        && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", programsDir, START_MENU_FOLDER_NAME);
+}
+
+BOOL PathExists(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -60,6 +60,18 @@ BOOL ResolveSetupFoldersWith(ModuleFileNameProc getModuleFileName,
 // caller must then not build the Start-menu folder on it.
 BOOL LookupProgramsFolder(void);
 
+// The product's places, built on the resolved folders into a 260-byte
+// buffer; FALSE (with the last error saying why) when a folder is not
+// resolved or the path does not fit. InstalledCopyPath: where file's first
+// copy (second FALSE: in the installation folder) or second copy goes; FALSE
+// also for a file without a second copy on this OS class. StartMenuFolderPath
+// looks up programsDir first; COM must be initialised by the caller.
+BOOL InstalledCopyPath(int file, BOOL second, char *path);
+BOOL InstallFolderPath(char *path);
+BOOL StartMenuFolderPath(char *path);
+// Whether anything, file or folder, is at path.
+BOOL PathExists(const char *path);
+
 // Whether folder (sourceDir, windowsDir or programsDir) holds a resolved
 // path. An empty one is never a base for another path: "\ZentaroxUSB" would
 // name a folder at the root of the current drive. FALSE, with the last

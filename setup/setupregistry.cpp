@@ -79,28 +79,18 @@ static BOOL RegistrationUnbuildable(LONG result)
     return result == ERROR_BAD_PATHNAME || result == ERROR_FILENAME_EXCED_RANGE;
 }
 
-static ULONGLONG FileBytes(const char *format, const char *folder, const char *name)
-{
-    char path[SETUP_PATH_MAX];
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!FormatBounded(path, sizeof(path), format, folder, name)
-        || !GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        return 0;
-    return ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-}
-
 // The disk space of the installed product in KiB, rounded up: the ten files
 // of the installation folder and the second copies of the running OS class.
 // Files that are not there count nothing.
 static DWORD InstalledKiB(void)
 {
     ULONGLONG bytes = 0;
-    for (int i = 0; i < SETUP_FILE_COUNT; i++) {
-        bytes += FileBytes("%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir, setupFiles[i].fileName);
-        const char *secondCopy = SecondCopyPath(&setupFiles[i]);
-        if (secondCopy[0])
-            bytes += FileBytes("%s\\%s", windowsDir, secondCopy);
-    }
+    char path[SETUP_PATH_MAX];
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+        for (int second = 0; second < 2; second++)
+            if (InstalledCopyPath(i, second, path) && GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+                bytes += ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
     return (DWORD)((bytes + 1023) / 1024);
 }
 

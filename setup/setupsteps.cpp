@@ -30,45 +30,15 @@ static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
 static BOOL installFolderFound, startMenuFolderFound, registrationFound;
 static BOOL copyFound[SETUP_FILE_COUNT][2];   // [file][0: installation folder, 1: second copy]
 
-// Where file's first (second FALSE) or second copy goes; FALSE when it has
-// none or the path cannot be built.
-static BOOL InstalledCopyPath(int file, BOOL second, char *path)
-{
-    if (!FolderResolved(windowsDir))
-        return FALSE;
-    if (!second)
-        return FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir,
-                             setupFiles[file].fileName);
-    const char *secondCopy = SecondCopyPath(&setupFiles[file]);
-    return secondCopy[0] && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", windowsDir, secondCopy);
-}
-
-static BOOL InstallFolderPath(char *path)
-{
-    return FolderResolved(windowsDir) && FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME, windowsDir);
-}
-
-// COM must be initialised by the caller.
-static BOOL StartMenuFolderPath(char *path)
-{
-    return LookupProgramsFolder()
-        && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", programsDir, START_MENU_FOLDER_NAME);
-}
-
-static BOOL PathFound(const char *path)
-{
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 void BeginInstallation(void)
 {
     char path[SETUP_PATH_MAX];
     for (int i = 0; i < SETUP_FILE_COUNT; i++)
         for (int second = 0; second < 2; second++)
-            copyFound[i][second] = InstalledCopyPath(i, second, path) && PathFound(path);
-    installFolderFound = InstallFolderPath(path) && PathFound(path);
+            copyFound[i][second] = InstalledCopyPath(i, second, path) && PathExists(path);
+    installFolderFound = InstallFolderPath(path) && PathExists(path);
     HRESULT com = CoInitialize(NULL);
-    startMenuFolderFound = StartMenuFolderPath(path) && PathFound(path);
+    startMenuFolderFound = StartMenuFolderPath(path) && PathExists(path);
     if (SUCCEEDED(com))
         CoUninitialize();
     HKEY key;

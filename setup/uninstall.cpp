@@ -54,8 +54,8 @@ static int RemoveNtDriverPackage(void)
         DebugTrace(0, "Start driver installer fail(%d)\n", (int)error);
         char text[SETUP_TEXT_MAX];
         FormatBounded(text, sizeof(text), "Setup driver fail(%d:%d).", (int)error, osClass);
+        // The box keeps the last error for a silent run's exit code.
         ShowSetupMessage(NULL, text, UNINSTALL_CAPTION, MB_OK | MB_ICONERROR, IDOK);
-        SetLastError(error);
         return -1;
     }
     if (exitCode == DRIVER_INSTALLER_FAILED) {
@@ -93,12 +93,6 @@ int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryP
     RemoveInstalledFiles();
     RemoveRunEntry(CALIBRATION_RUN_VALUE);
     return 0;
-}
-
-// Whether anything, file or folder, is at path.
-static BOOL PathExists(const char *path)
-{
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // On the NT class, what cannot be deleted now is deleted when Windows starts
@@ -152,21 +146,15 @@ BOOL DeleteFolderFiles(const char *path)
 
 void RemoveInstalledFiles(void)
 {
-    char folder[SETUP_PATH_MAX];
-    if (FolderResolved(windowsDir)) {
-        for (int i = 0; i < SETUP_FILE_COUNT; i++) {
-            const char *secondCopy = SecondCopyPath(&setupFiles[i]);
-            if (secondCopy[0])
-                DeleteFileWhole("%s\\%s", windowsDir, secondCopy);
-        }
-    }
+    char path[SETUP_PATH_MAX];
+    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+        if (InstalledCopyPath(i, TRUE, path))
+            DeleteOrScheduleFile(path);
     HRESULT com = CoInitialize(NULL);
-    if (LookupProgramsFolder()
-        && FormatBounded(folder, sizeof(folder), "%s\\%s", programsDir, START_MENU_FOLDER_NAME))
-        DeleteFolderFiles(folder);
-    if (FolderResolved(windowsDir)
-        && FormatBounded(folder, sizeof(folder), "%s\\%s", windowsDir, INSTALL_FOLDER_NAME))
-        DeleteFolderFiles(folder);
+    if (StartMenuFolderPath(path))
+        DeleteFolderFiles(path);
+    if (InstallFolderPath(path))
+        DeleteFolderFiles(path);
     if (SUCCEEDED(com))
         CoUninitialize();
 }
