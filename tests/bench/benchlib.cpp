@@ -334,9 +334,23 @@ static void Debug(Program *p, std::string commandLine, std::string currentDir)
     ZeroMemory(&pi, sizeof(pi));
     std::vector<char> cmd(commandLine.begin(), commandLine.end());
     cmd.push_back('\0');
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
-                        currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
-        ADD_FAILURE() << "bench: cannot start " << commandLine << " (" << GetLastError() << ")";
+    // Wine now and then loses a new process before it has started (the
+    // child ends while it sets up its address space) and CreateProcessA
+    // fails with ERROR_INTERNAL_ERROR; nothing of the program has run then,
+    // so the start is tried again.
+    BOOL created = FALSE;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !created; attempt++) {
+        created = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                                 currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi);
+        error = created ? 0 : GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 2)
+            break;
+        fprintf(stderr, "bench: %s did not start (%lu), trying again\n", commandLine.c_str(), error);
+        Sleep(200);
+    }
+    if (!created) {
+        ADD_FAILURE() << "bench: cannot start " << commandLine << " (" << error << ")";
         SetEvent(p->started);
         SetEvent(p->ended);
         return;
@@ -379,11 +393,13 @@ static void Debug(Program *p, std::string commandLine, std::string currentDir)
                 CloseHandle(ev.u.LoadDll.hFile);
             break;
         case EXIT_PROCESS_DEBUG_EVENT:
-            p->exitCode = ev.u.ExitProcess.dwExitCode;
+            if (ev.dwProcessId == pi.dwProcessId)
+                p->exitCode = ev.u.ExitProcess.dwExitCode;
             break;
         }
         ContinueDebugEvent(ev.dwProcessId, ev.dwThreadId, status);
-        if (ev.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT)
+        // A lost earlier start may still report its end; only ours ends the loop.
+        if (ev.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT && ev.dwProcessId == pi.dwProcessId)
             break;
     }
     CloseHandle(processHandle);
