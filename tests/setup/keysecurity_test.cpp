@@ -144,16 +144,17 @@ TEST(SetupKeySecurity, EachFailingStepTracesItsOwnLine)
     EXPECT_EQ(Probe("grant - Users", ERROR_INVALID_PARAMETER), std::vector<std::string>{"Object Name is NULL\n"});
 
     // A key whose list may be read but not written: owned by another account
-    // (an owner may always rewrite the list) and denying WRITE_DAC.
-    bench::WriteDword(HKLM, "Software\\Locked", "x", 1);
+    // (an owner may always rewrite the list) and denying WRITE_DAC.  It lives
+    // under System, which a 32-bit probe sees in the same view as the bench.
+    bench::WriteDword(HKLM, "System\\Locked", "x", 1);
     BYTE guests[SECURITY_MAX_SID_SIZE];
     DWORD sidSize = sizeof(guests);
     ASSERT_TRUE(CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, guests, &sidSize));
-    ASSERT_EQ(SetNamedSecurityInfoA((LPSTR) "MACHINE\\Software\\Locked", SE_REGISTRY_KEY,
+    ASSERT_EQ(SetNamedSecurityInfoA((LPSTR) "MACHINE\\System\\Locked", SE_REGISTRY_KEY,
                                     OWNER_SECURITY_INFORMATION, guests, nullptr, nullptr, nullptr), 0u);
-    LockKey("Software\\Locked", WRITE_DAC);
-    EXPECT_EQ(Probe("grant MACHINE\\Software\\Locked Users", ERROR_ACCESS_DENIED),
-              std::vector<std::string>{"Set Named Security 'MACHINE\\Software\\Locked' fail(0x00000005)\n"});
+    LockKey("System\\Locked", WRITE_DAC);
+    EXPECT_EQ(Probe("grant MACHINE\\System\\Locked Users", ERROR_ACCESS_DENIED),
+              std::vector<std::string>{"Set Named Security 'MACHINE\\System\\Locked' fail(0x00000005)\n"});
 
     EXPECT_TRUE(Probe("privilege SeSecurityPrivilege", 1).empty());
     EXPECT_EQ(Probe("privilege SeNoSuchPrivilege", ERROR_NO_SUCH_PRIVILEGE),
