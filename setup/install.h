@@ -61,8 +61,17 @@ void AddRunEntry(const char *valueName, const char *programFile);
 int UninstallProduct(void);
 // The same with the two folder queries passed in (see ResolveSetupFoldersWith).
 int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory);
-// The second copies, the Start-menu folder and the installation folder.
-void RemoveInstalledFiles(void);
+// Which of the product's places exist: each file's copies, the
+// installation folder and the Start-menu folder.
+struct InstalledPlaces {
+    BOOL copies[SETUP_FILE_COUNT][2];   // [file][0: installation folder, 1: second copy]
+    BOOL installFolder, startMenuFolder;
+};
+void FindInstalledPlaces(InstalledPlaces *found);
+// The second copies, the Start-menu folder and the installation folder, each
+// folder with the files directly in it; with keep, all but the places keep
+// marks (a kept installation folder loses only the copies keep does not mark).
+void RemoveInstalledFiles(const InstalledPlaces *keep);
 // Deletes path, or on the NT class, when it cannot be deleted now (in use),
 // at the next restart.
 void DeleteOrScheduleFile(const char *path);

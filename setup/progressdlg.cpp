@@ -10,6 +10,7 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "osclass.h"
+#include "runentry.h"
 #include "resource.h"
 
 enum { STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
@@ -75,7 +76,7 @@ static void OnFinish(HWND dialog)
     BOOL restarting = FALSE;
     if (setupStep > STEP_COMPLETION) {
         // Written before the question: a restart must already find it.
-        AddRunEntry("ZentaroxUsb", "ZentaroxUsb.exe");
+        AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
         restarting = ShowSetupMessage(dialog, INSTALL_RESTART_QUESTION, SETUP_CAPTION,
                                       MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES;
         if (restarting)

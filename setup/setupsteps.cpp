@@ -6,7 +6,6 @@
 // the earlier installation working and removable, and a failed first
 // installation leaves nothing of itself, registration included.
 #include <windows.h>
-#include <objbase.h>
 #include "install.h"
 #include "silent.h"
 #include "setupcontext.h"
@@ -27,20 +26,12 @@ static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
 };
 
 // What was in place before this run.
-static BOOL installFolderFound, startMenuFolderFound, registrationFound;
-static BOOL copyFound[SETUP_FILE_COUNT][2];   // [file][0: installation folder, 1: second copy]
+static InstalledPlaces placesFound;
+static BOOL registrationFound;
 
 void BeginInstallation(void)
 {
-    char path[SETUP_PATH_MAX];
-    for (int i = 0; i < SETUP_FILE_COUNT; i++)
-        for (int second = 0; second < 2; second++)
-            copyFound[i][second] = InstalledCopyPath(i, second, path) && PathExists(path);
-    installFolderFound = InstallFolderPath(path) && PathExists(path);
-    HRESULT com = CoInitialize(NULL);
-    startMenuFolderFound = StartMenuFolderPath(path) && PathExists(path);
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    FindInstalledPlaces(&placesFound);
     HKEY key;
     registrationFound = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS;
     if (registrationFound)
@@ -72,18 +63,7 @@ void CleanUpFailedStep(int step)
     if (!setupSteps[step].cleanUp)
         return;
     DiscardStagedCopies();
-    char path[SETUP_PATH_MAX];
-    for (int i = 0; i < SETUP_FILE_COUNT; i++)
-        for (int second = 0; second < 2; second++)
-            if (!copyFound[i][second] && InstalledCopyPath(i, second, path))
-                DeleteOrScheduleFile(path);
-    HRESULT com = CoInitialize(NULL);
-    if (!startMenuFolderFound && StartMenuFolderPath(path))
-        DeleteFolderFiles(path);
-    if (SUCCEEDED(com))
-        CoUninitialize();
-    if (!installFolderFound && InstallFolderPath(path))
-        DeleteFolderFiles(path);
+    RemoveInstalledFiles(&placesFound);
     // The registration of a product whose files are gone would list a
     // program that cannot be removed.
     if (!registrationFound)

@@ -90,7 +90,7 @@ int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryP
         UpdateLegacyDeviceRegistry(0);
     else if (RemoveNtDriverPackage() != 0)
         return -1;
-    RemoveInstalledFiles();
+    RemoveInstalledFiles(NULL);
     RemoveRunEntry(CALIBRATION_RUN_VALUE);
     return 0;
 }
@@ -144,16 +144,33 @@ BOOL DeleteFolderFiles(const char *path)
     return removed;
 }
 
-void RemoveInstalledFiles(void)
+void FindInstalledPlaces(InstalledPlaces *found)
 {
     char path[SETUP_PATH_MAX];
     for (int i = 0; i < SETUP_FILE_COUNT; i++)
-        if (InstalledCopyPath(i, TRUE, path))
-            DeleteOrScheduleFile(path);
+        for (int second = 0; second < 2; second++)
+            found->copies[i][second] = InstalledCopyPath(i, second, path) && PathExists(path);
+    found->installFolder = InstallFolderPath(path) && PathExists(path);
     HRESULT com = CoInitialize(NULL);
-    if (StartMenuFolderPath(path))
+    found->startMenuFolder = StartMenuFolderPath(path) && PathExists(path);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}
+
+void RemoveInstalledFiles(const InstalledPlaces *keep)
+{
+    BOOL keepInstallFolder = keep && keep->installFolder;
+    char path[SETUP_PATH_MAX];
+    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+        for (int second = 0; second < 2; second++)
+            // A folder that goes takes its files with it.
+            if ((second || keepInstallFolder) && !(keep && keep->copies[i][second])
+                && InstalledCopyPath(i, second, path))
+                DeleteOrScheduleFile(path);
+    HRESULT com = CoInitialize(NULL);
+    if (!(keep && keep->startMenuFolder) && StartMenuFolderPath(path))
         DeleteFolderFiles(path);
-    if (InstallFolderPath(path))
+    if (!keepInstallFolder && InstallFolderPath(path))
         DeleteFolderFiles(path);
     if (SUCCEEDED(com))
         CoUninitialize();
