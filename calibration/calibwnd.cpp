@@ -9,6 +9,7 @@
 #include "debugtrace.h"
 #include "runentry.h"
 #include "touchdevice.h"
+#include "zerofilled.h"
 
 enum {
     PASS_TIMER_ID = 1,
@@ -25,8 +26,8 @@ static const char CHECK_TEXT[] =
     " CHECK CALIBRATION \n Touch different areas on the screen, \n does the cursor jump to your fingertip?";
 
 // Memory contexts holding bitmaps 102, 104 and 105 ready for copying.
-static HDC crossDc, tickDc, fingerDc;
-static HWND okButton, adjustButton;
+ZERO_FILLED static HDC crossDc, tickDc, fingerDc;
+ZERO_FILLED static HWND okButton, adjustButton;
 
 // --- pointer ------------------------------------------------------------------
 // ShowCursor moves a counter (shown while it is 0 or more) rather than setting
@@ -34,7 +35,7 @@ static HWND okButton, adjustButton;
 // screen would push it higher and a later pass would keep the pointer on its
 // targets. The window therefore keeps at most one hide of its own outstanding
 // and gives it back exactly once.
-static BOOL pointerHidden;
+ZERO_FILLED static BOOL pointerHidden;
 
 static void HidePointer(void)
 {

@@ -4,8 +4,9 @@
 #include <windows.h>
 #include <stdarg.h>
 #include "debugtrace.h"
+#include "zerofilled.h"
 
-int traceThreshold = 0;
+ZERO_FILLED int traceThreshold = 0;
 
 enum { TRACE_LINE_MAX = 1024 };
 

@@ -3,11 +3,12 @@
 // window's whole life, so painting is a single copy.
 #include "kaplet.h"
 #include "resource.h"
+#include "zerofilled.h"
 
-static HBITMAP leftPicture;
-static HBITMAP rightPicture;
-static HDC leftSurface;
-static HDC rightSurface;
+ZERO_FILLED static HBITMAP leftPicture;
+ZERO_FILLED static HBITMAP rightPicture;
+ZERO_FILLED static HDC leftSurface;
+ZERO_FILLED static HDC rightSurface;
 
 BOOL LoadPictures(HINSTANCE instance)
 {

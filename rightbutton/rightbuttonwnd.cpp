@@ -3,8 +3,9 @@
 // Everything else (moving by the caption, closing) is the default processing.
 #include "kaplet.h"
 #include "touchdevice.h"
+#include "zerofilled.h"
 
-HWND mainWindow;
+ZERO_FILLED HWND mainWindow;
 
 static LRESULT OnCreate(HWND window)
 {

@@ -3,9 +3,10 @@
 // the rules can be exercised on their own.
 #include "kaplet.h"
 #include "touchdevice.h"
+#include "zerofilled.h"
 
-int rightModeOn = 0;
-int clickPending = 0;
+ZERO_FILLED int rightModeOn = 0;
+ZERO_FILLED int clickPending = 0;
 
 void NoteLeftPress(void)
 {

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The whole test run: installs what is missing, builds everything (64-bit and
-# 32-bit), prints the size figures of the programs and runs the tests with
+# 32-bit), prints the size figures of the programs (and fails when one is past
+# its budget) and runs the tests with
 # CTest under Wine three times:
 #   Wine 8 x64    Debian 12's Wine, every test, the 64-bit programs;
 #   Wine 10 x64   Wine 10 in a Debian 13 chroot (scripts/wine10-chroot.sh makes
@@ -78,11 +79,17 @@ build10=${ZX_WINE10_BUILD_DIR:-$root/build-wine10}
 start=$(date +%s)
 "$root/scripts/build.sh"
 echo "Build took $(( $(date +%s) - start )) s"
-"$root/scripts/size-report.sh" "$build/bin" "$build/i686/bin"
-
 summary=$build/test-summary.txt
 : >"$summary"
 status=0
+# The gate on what the programs import and weigh: a program past its size
+# budget fails the whole run (the imports are checked by the Build.* tests).
+if "$root/scripts/size-report.sh" "$build/bin" "$build/i686/bin"; then
+  echo "Sizes: all within budget" >>"$summary"
+else
+  echo "Sizes: over budget FAILED" >>"$summary"
+  status=1
+fi
 run_ctest "Wine 8 x64" "$build" "$summary" "$@" || status=1
 if [ "${ZX_SKIP_WINE10:-0}" != 1 ]; then
   # The chroot sees this checkout at the same path; a build tree elsewhere is

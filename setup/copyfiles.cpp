@@ -13,11 +13,12 @@
 #include "boundedformat.h"
 #include "debugtrace.h"
 #include "osclass.h"
+#include "zerofilled.h"
 
 // The new files staged by this run to replace files in use at the restart,
 // so that a failed run can take them back.
-static char stagedCopies[2 * SETUP_FILE_COUNT][SETUP_PATH_MAX];
-static int stagedCount;
+ZERO_FILLED static char stagedCopies[2 * SETUP_FILE_COUNT][SETUP_PATH_MAX];
+ZERO_FILLED static int stagedCount;
 
 // How Windows refuses to overwrite a file that is open or mapped: a running
 // program's file, a loaded driver.

@@ -117,9 +117,6 @@ extern HWND mainWindow;
 extern int screenWidth, screenHeight;
 extern int setupStep;
 
-// The command tail that asks for removal: exactly "/u".
-BOOL IsUninstallArgument(const char *commandTail);
-
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 BOOL CreateMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -11,6 +11,7 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "osclass.h"
+#include "zerofilled.h"
 
 #define SESSION_MANAGER_KEY "SYSTEM\\CurrentControlSet\\Control\\Session Manager"
 // Pairs of paths, each "\??\" in front: source and target, an empty target
@@ -76,7 +77,7 @@ void CancelPendingDeletes(void)
     // schedules none there.
     if (!IsNtClass(osClass) || !FolderResolved(windowsDir))
         return;
-    static WCHAR paths[WRITTEN_PATH_MAX][SETUP_PATH_MAX];
+    ZERO_FILLED static WCHAR paths[WRITTEN_PATH_MAX][SETUP_PATH_MAX];
     int count = CollectWrittenPaths(paths);
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key)

@@ -5,14 +5,15 @@
 #include "setupcontext.h"
 #include "osclass.h"
 #include "boundedformat.h"
+#include "zerofilled.h"
 
-int osClass = OS_CLASS_UNSUPPORTED;
-char sourceDir[SETUP_PATH_MAX];
-char windowsDir[SETUP_PATH_MAX];
-char programsDir[SETUP_PATH_MAX];
+ZERO_FILLED int osClass = OS_CLASS_UNSUPPORTED;
+ZERO_FILLED char sourceDir[SETUP_PATH_MAX];
+ZERO_FILLED char windowsDir[SETUP_PATH_MAX];
+ZERO_FILLED char programsDir[SETUP_PATH_MAX];
 
 // Why the last resolution left a folder empty, for FolderResolved.
-static DWORD folderError;
+ZERO_FILLED static DWORD folderError;
 
 const SetupFile setupFiles[SETUP_FILE_COUNT] = {
     { "ZentaroxUsb.cpl", "System32\\ZentaroxUsb.cpl", "System\\ZentaroxUsb.cpl" },

@@ -5,8 +5,9 @@
 #include <windows.h>
 #include "silent.h"
 #include "debugtrace.h"
+#include "zerofilled.h"
 
-BOOL silentMode;
+ZERO_FILLED BOOL silentMode;
 
 int ShowSetupMessage(HWND owner, const char *text, const char *caption, UINT type, int silentAnswer)
 {

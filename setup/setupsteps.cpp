@@ -11,6 +11,7 @@
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
+#include "zerofilled.h"
 
 struct SetupStepEntry {
     int (*run)(void);
@@ -26,8 +27,8 @@ static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
 };
 
 // What was in place before this run.
-static InstalledPlaces placesFound;
-static BOOL registrationFound;
+ZERO_FILLED static InstalledPlaces placesFound;
+ZERO_FILLED static BOOL registrationFound;
 
 void BeginInstallation(void)
 {

@@ -1,4 +1,4 @@
-// The silent modes' own part: their command tails, their exit codes and the
+// The command tails that choose a road, the silent modes' exit codes and the
 // installation road without the wizard. It runs the wizard's step table
 // (setupsteps.cpp) in the same order with the same clean-up, so that a
 // silent installation leaves exactly what the wizard leaves; the silent
@@ -20,6 +20,11 @@ static BOOL TailIs(const char *commandTail, const char *expected)
         expected++;
     }
     return *commandTail == '\0' && *expected == '\0';
+}
+
+BOOL IsUninstallArgument(const char *commandTail)
+{
+    return TailIs(commandTail, "/u");
 }
 
 BOOL IsSilentArgument(const char *commandTail)

@@ -21,9 +21,11 @@ extern BOOL silentMode;
 int ShowSetupMessage(HWND owner, const char *text, const char *caption, UINT type, int silentAnswer);
 
 // --- silent.cpp --------------------------------------------------------------------
-// The command tails of the silent modes, compared byte for byte: exactly
-// "/S", and exactly "/u /S". Anything else ("/s", "/S ", "/u  /S") is for
-// the wizard or the "/u" test, as it always was.
+// The command tails that ask for something other than the wizard, each
+// compared byte for byte: exactly "/u" (the removal), "/S" (the silent
+// installation) and "/u /S" (the silent removal). Anything else ("/U",
+// "/u ", "/s", "/S ", "/u  /S") starts the wizard.
+BOOL IsUninstallArgument(const char *commandTail);
 BOOL IsSilentArgument(const char *commandTail);
 BOOL IsSilentUninstallArgument(const char *commandTail);
 

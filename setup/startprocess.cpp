@@ -1,7 +1,9 @@
-// StartSetupProcess: the one way the setup program starts another program
-// (the driver installer, the calibration program): with the system's default
-// error mode rather than the setup program's, no inherited handles, and the
-// window shown as asked; and the one way it waits for one to end.
+// StartSetupProcess starts the driver installer at installation and the
+// calibration program after Finish: with the system's default error mode
+// rather than the setup program's, no inherited handles, and the window shown
+// as asked. (The removal starts the driver installer through the shell,
+// ShellExecuteExA, in uninstall.cpp.) WaitForSetupProcess is how the setup
+// program waits for the driver installer, at installation and at removal.
 #include <windows.h>
 #include "install.h"
 

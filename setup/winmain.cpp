@@ -9,20 +9,15 @@
 #include "setupcontext.h"
 #include "osclass.h"
 #include "resource.h"
+#include "zerofilled.h"
 
-HINSTANCE appInstance;
-char windowTitle[SETUP_TEXT_MAX];
-char windowClassName[SETUP_TEXT_MAX];
-HWND mainWindow;
-int screenWidth, screenHeight;
-int setupStep;
-
-// Exactly "/u", compared byte for byte: "/U", "/u " or anything longer
-// starts the wizard.
-BOOL IsUninstallArgument(const char *commandTail)
-{
-    return commandTail && commandTail[0] == '/' && commandTail[1] == 'u' && commandTail[2] == '\0';
-}
+ZERO_FILLED HINSTANCE appInstance;
+ZERO_FILLED char windowTitle[SETUP_TEXT_MAX];
+ZERO_FILLED char windowClassName[SETUP_TEXT_MAX];
+ZERO_FILLED HWND mainWindow;
+ZERO_FILLED int screenWidth;
+ZERO_FILLED int screenHeight;
+ZERO_FILLED int setupStep;
 
 // The removal's exit code for a silent run (the "/u" road ends with 0
 // whatever happens): 3010 when it ran to its end, since only a restart

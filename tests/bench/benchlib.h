@@ -13,6 +13,11 @@
 
 namespace bench {
 
+// How long a wait that only guards against a hang waits: generous, so that a
+// loaded machine fails a test on a fault, not on its load. Waits that prove
+// a time ("no window for 3 s") keep their own figures.
+const DWORD kHangGuardMs = 60000;
+
 // --- places -------------------------------------------------------------------
 std::string BinDir();                           // folder of the built programs
 // BinDir()\file; for the three programs and the two probes, the folder of the
@@ -87,7 +92,7 @@ std::vector<std::string> DebugOutput(Program *program);
 void EndProgram(Program *program);
 
 // Runs exe to its end (ending it after timeoutMs): exit code, or 0xFFFFFFFF.
-DWORD RunProgram(const std::string &exe, const std::string &args = "", DWORD timeoutMs = 30000,
+DWORD RunProgram(const std::string &exe, const std::string &args = "", DWORD timeoutMs = kHangGuardMs,
                  std::vector<std::string> *debugOutput = nullptr);
 
 // --- windows -----------------------------------------------------------------------
@@ -119,7 +124,7 @@ void AnswerMessageBox(const MessageBoxInfo &box, int buttonId);
 void Pause(DWORD ms);
 // Checks condition every 20 ms (pumping messages) until it holds; false when
 // timeoutMs passed first.
-bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = kHangGuardMs);
 
 // --- input and screen ------------------------------------------------------------------
 // Real pointer input through the X server: move there, press, release.

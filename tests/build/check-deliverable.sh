@@ -2,9 +2,9 @@
 # Checks one shipped program as Windows would load it:
 #   check-deliverable.sh EXE MACHINE [manifest|no-manifest]
 # MACHINE is x64 or x86. Fails when the machine type is not that, when it
-# imports a DLL that a clean Windows does not have (C++ runtime, libgcc,
-# winpthread, ...), when it has no resources, or when the manifest is
-# present/absent against the third argument.
+# imports a DLL outside the system's known DLLs (C++ runtime, libgcc,
+# winpthread, comctl32, version, ...), when it has no resources, or when the
+# manifest is present/absent against the third argument.
 set -u
 exe=$1 machine=$2 manifest=${3:-}
 fail() { echo "FAIL: $exe: $*"; status=1; }
@@ -17,7 +17,13 @@ case $machine in
   x86) want=014c dump=i686-w64-mingw32-objdump ;;
 esac
 [ "$got" = "$want" ] || fail "machine type $got, expected $want"
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt|shlwapi|version|setupapi|ntdll)\.dll$'
+# Only DLLs that Windows loads from System32 alone (its known DLLs, from
+# Windows 7 on), so that a DLL planted in the program's folder (Downloads, a
+# USB stick) can never stand in for one of them; and ntdll, which the system
+# loads before anything else.
+known='kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msvcrt|shlwapi|comdlg32|setupapi|imm32|rpcrt4'
+known="$known|ws2_32|psapi|imagehlp|normaliz|nsi|sechost|wldap32|msctf"
+allowed="^($known|ntdll)\\.dll$"
 imports=$($dump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
 echo "$(basename "$exe") ($machine) imports: $(echo $imports)"
 for dll in $imports; do

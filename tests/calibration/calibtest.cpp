@@ -39,7 +39,7 @@ void SetUpInstalledSystem(const std::vector<DWORD> &words)
 HWND StartCalibration(bench::Program **program)
 {
     *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    HWND window = bench::WaitForWindow(bench::ProgramId(*program), "Aling", 30000);
+    HWND window = bench::WaitForWindow(bench::ProgramId(*program), "Aling", bench::kHangGuardMs);
     if (!window) {
         // Say what the program did instead, so that a rare failure explains itself.
         DWORD exitCode = 0;

@@ -218,7 +218,7 @@ TEST_F(CalibrationPass, RestoreThatCannotReachTheKeySaysSoInFrontOfTheWindow)
     RegCloseKey(key);
 
     bench::PressKey(VK_ESCAPE);
-    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
     EXPECT_OK_BOX(box, "Error", "Open Registry error!!!", false);
     // In front of the full-screen topmost window, where the user can see it.

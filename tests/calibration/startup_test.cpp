@@ -28,13 +28,13 @@ TEST(CalibrationStartup, WithoutTheParametersKeyOnlyAsksForAdministratorRights)
     ASSERT_FALSE(bench::KeyExists(HKEY_LOCAL_MACHINE, bench::kParametersKey));
 
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
     EXPECT_OK_BOX(box, "Error", "Please run as administrator", false);
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
-    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code));
     EXPECT_EQ(code, kRefused);
     EXPECT_TRUE(RunOnceValueLeft());
     EXPECT_FALSE(bench::KeyExists(HKEY_LOCAL_MACHINE, bench::kParametersKey));
@@ -48,13 +48,13 @@ TEST(CalibrationStartup, WithoutTheDeviceReportsTheSystemError)
     PlantRunOnceValues();
 
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
     EXPECT_OK_BOX(box, "Zentarox Calibration", "Open driver fail(2)!", true);   // ERROR_FILE_NOT_FOUND: no such device
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
-    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code));
     EXPECT_EQ(code, kRefused);
     EXPECT_TRUE(RunOnceValueLeft());
     bench::EndProgram(program);
@@ -68,7 +68,7 @@ TEST(CalibrationStartup, UnclassifiedWindowsEndsWithoutAWordButOnlyAfterTheRight
 
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     DWORD code = 0;
-    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code)) << "it waits for something";
+    ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code)) << "it waits for something";
     EXPECT_EQ(code, kRefused);
     EXPECT_TRUE(RunOnceValueLeft());
     EXPECT_TRUE(bench::ReadSimLog().empty());
@@ -78,10 +78,10 @@ TEST(CalibrationStartup, UnclassifiedWindowsEndsWithoutAWordButOnlyAfterTheRight
     // Without rights the rights message still comes first.
     bench::DeleteTree(HKEY_LOCAL_MACHINE, bench::kParametersKey);
     program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), 15000);
+    bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     EXPECT_EQ(box.text, "Please run as administrator");
     bench::AnswerMessageBox(box, IDOK);
-    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code));
     EXPECT_EQ(code, kRefused);
     bench::EndProgram(program);
 }
@@ -115,7 +115,7 @@ TEST(CalibrationStartup, PassingStartClearsTheRunOnceValueAndCoversTheScreen)
 
     bench::PressKey(VK_ESCAPE);
     DWORD code = 0xDEAD;
-    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code));
+    ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code));
     EXPECT_EQ(code, 0u);
     bench::EndProgram(program);
 }
@@ -130,7 +130,7 @@ TEST(CalibrationStartup, WindowThatCannotBeCreatedEndsTheProgramAndFreesTheDevic
 
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     DWORD code = 0;
-    ASSERT_TRUE(bench::WaitProgram(program, 15000, &code)) << "it sits without a window";
+    ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code)) << "it sits without a window";
     EXPECT_EQ(code, kRefused);
     EXPECT_EQ(bench::DebugOutput(program), std::vector<std::string>{"Create calibration window fail(1400)\n"});
     bench::EndProgram(program);

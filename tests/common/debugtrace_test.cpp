@@ -6,7 +6,7 @@
 static std::vector<std::string> Trace(const std::string &args)
 {
     std::vector<std::string> output;
-    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), args, 30000, &output), 0u);
+    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), args, bench::kHangGuardMs, &output), 0u);
     return output;
 }
 

@@ -117,9 +117,9 @@ TEST_F(TouchDevice, FailedMouseRequestsAreTracedWithWordCountAndError)
 {
     bench::SetTouchSim("FailCode", 0x22200F);
     std::vector<std::string> out;
-    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), "setmode 1", 30000, &out), 0u);
+    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), "setmode 1", bench::kHangGuardMs, &out), 0u);
     EXPECT_EQ(out, std::vector<std::string>{"Get current mouse status fail(1:0:31)\n"});
-    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), "status", 30000, &out), 0u);
+    EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), "status", bench::kHangGuardMs, &out), 0u);
     EXPECT_EQ(out, std::vector<std::string>{"Get current mouse status fail(0:0:31)\n"});
     std::vector<bench::SimRequest> log = bench::ReadSimLog();
     ASSERT_EQ(log.size(), 2u);

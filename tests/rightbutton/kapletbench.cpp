@@ -93,11 +93,11 @@ Tool StartTool(const std::string &exe)
 {
     Tool tool;
     tool.program = bench::StartProgram(exe.empty() ? bench::BinPath("Kaplet.exe") : exe);
-    tool.window = bench::WaitForWindow(tool.Id(), "SwapBottun", 15000);
+    tool.window = bench::WaitForWindow(tool.Id(), "SwapBottun", bench::kHangGuardMs);
     EXPECT_NE(tool.window, nullptr) << "Kaplet.exe shows no \"SwapBottun\" window";
     // The first paint may come a moment after the window turns visible.
     if (tool.window)
-        WaitForShown(tool.window, SHOWS_LEFT, 5000);
+        WaitForShown(tool.window, SHOWS_LEFT);
     return tool;
 }
 

@@ -24,7 +24,7 @@ POINT ClientOrigin(HWND window);
 // Which picture the screen shows at the client position (10, 10).
 Shown ShownPicture(HWND window);
 // Waits until the screen shows that picture; false after timeoutMs.
-bool WaitForShown(HWND window, Shown expected, DWORD timeoutMs = 5000);
+bool WaitForShown(HWND window, Shown expected, DWORD timeoutMs = bench::kHangGuardMs);
 
 using bench::WaitUntil;
 
@@ -38,7 +38,7 @@ POINT Outside();
 std::vector<bench::SimRequest> ModeRequests(const std::vector<bench::SimRequest> &log);
 std::vector<bench::SimRequest> StatusRequests(const std::vector<bench::SimRequest> &log);
 // Waits until the log holds at least count requests; returns the log.
-std::vector<bench::SimRequest> WaitForRequests(size_t count, DWORD timeoutMs = 5000);
+std::vector<bench::SimRequest> WaitForRequests(size_t count, DWORD timeoutMs = bench::kHangGuardMs);
 
 // Kaplet.exe started under the debug API, with its window.
 struct Tool {

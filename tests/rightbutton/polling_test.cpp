@@ -40,7 +40,7 @@ TEST_F(RightButtonPolling, ClickSwitchesOnPollsEvery300MsUntilTheSecondClickSwit
     Start();
     kaplet::ClickPicture(tool.window);
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_RIGHT));
-    std::vector<bench::SimRequest> log = kaplet::WaitForRequests(6, 10000);
+    std::vector<bench::SimRequest> log = kaplet::WaitForRequests(6);
     ASSERT_GE(log.size(), 6u) << "fewer than five polls within ten seconds";
     EXPECT_EQ(kaplet::ShownPicture(tool.window), kaplet::SHOWS_RIGHT);
 
@@ -81,7 +81,7 @@ TEST_F(RightButtonPolling, ModeEndedByTheControllerBringsTheLeftPictureBackAndSe
     Start();
     kaplet::ClickPicture(tool.window);
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_RIGHT));
-    std::vector<bench::SimRequest> log = kaplet::WaitForRequests(4, 10000);
+    std::vector<bench::SimRequest> log = kaplet::WaitForRequests(4);
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_LEFT)) << "the left picture did not return";
     log = SettledLog();
     ASSERT_EQ(log.size(), 4u) << "expected mode 1 and three polls, nothing after the mode ended";

@@ -164,7 +164,7 @@ TEST(RightButtonStartup, WithoutAPictureTheToolEndsAtOnceWithATraceAndNoWindow)
     ASSERT_EQ(kaplet::LoadPicture(202, copy).width, 0) << "bench: bitmap 202 is still there";
     bench::Program *program = bench::StartProgram(copy);
     DWORD exitCode = 0xFFFFFFFF;
-    bool ended = bench::WaitProgram(program, 15000, &exitCode);
+    bool ended = bench::WaitProgram(program, bench::kHangGuardMs, &exitCode);
     EXPECT_TRUE(ended) << "the tool keeps running without its picture";
     if (ended) {
         EXPECT_EQ(exitCode, 0u);

@@ -62,7 +62,7 @@ TEST_F(RightButtonWindow, ClosingInRightModeEndsWithZeroAndSendsNothing)
 
     PostMessageA(tool.window, WM_CLOSE, 0, 0);
     DWORD exitCode = 0xFFFFFFFF;
-    ASSERT_TRUE(bench::WaitProgram(tool.program, 10000, &exitCode)) << "the tool did not end on WM_CLOSE";
+    ASSERT_TRUE(bench::WaitProgram(tool.program, bench::kHangGuardMs, &exitCode)) << "the tool did not end on WM_CLOSE";
     EXPECT_EQ(exitCode, 0u);
 
     std::vector<bench::SimRequest> log = bench::ReadSimLog();

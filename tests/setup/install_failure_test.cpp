@@ -25,7 +25,7 @@ static void ExpectCleanedUpAndFinish(bench::Program *setup, HWND progress)
     EXPECT_FALSE(Enabled(progress, IDCANCEL));
     ClickControl(progress, 1003);
     DWORD exitCode = 1;
-    EXPECT_TRUE(bench::WaitProgram(setup, 15000, &exitCode));
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(RunValue().exists);
 }
@@ -70,7 +70,7 @@ TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFil
     DWORD pid = bench::ProgramId(setup);
     ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
     HWND progress = WaitForPage(pid, kProgressCaption);
-    bench::MessageBoxInfo box = WaitForBox(pid, 30000);
+    bench::MessageBoxInfo box = WaitForBox(pid);
     EXPECT_TRUE(std::regex_match(box.text, std::regex("Setup driver fail\\(\\d+:10\\)\\."))) << box.text;
     EXPECT_EQ(box.caption, kSetupCaption);
     EXPECT_TRUE(ParametersGrantGuests());
@@ -107,7 +107,7 @@ TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
     bench::Program *setup = bench::StartProgram(exe);
     ClickControl(WaitForPage(bench::ProgramId(setup), kWelcomeCaption), IDCANCEL);
     DWORD exitCode = 1;
-    EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode));
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(bench::FileExists(InstallDir()));
     bench::EndProgram(setup);
@@ -126,12 +126,12 @@ TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
         bool filesCopied = Enabled(progress, 1005);
         AnswerBox(box, answer);
         if (answer == IDNO) {
-            EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }, 30000));
+            EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }));
             EXPECT_TRUE(Enabled(progress, 1006));
             bench::EndProgram(setup);
             continue;
         }
-        EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode));
+        EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
         EXPECT_EQ(exitCode, 0u);
         EXPECT_EQ(bench::FileExists(Installed("ReadMe.txt")), filesCopied);
         bench::EndProgram(setup);

@@ -75,7 +75,7 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
 
     bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
     std::vector<int> labels;
-    HWND progress = RunWizardToFinish(setup, 60000, &labels);
+    HWND progress = RunWizardToFinish(setup, bench::kHangGuardMs, &labels);
     ASSERT_TRUE(progress);
     // Files, device, shortcuts: each label as its step succeeds.
     EXPECT_EQ(labels, (std::vector<int>{1005, 1004, 1006}));
@@ -106,7 +106,7 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     }
     AnswerBox(question, IDNO);
     DWORD exitCode = 1;
-    EXPECT_TRUE(bench::WaitProgram(setup, 15000, &exitCode));
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     bench::EndProgram(setup);
     std::string calibration = bench::WindowsDir() + "\\ZentaroxUsb\\ZentaroxUsb.exe";
@@ -152,7 +152,7 @@ TEST(Win9xClassInstall, SetupApiAndDeviceKeysInsteadOfTheDriverInstaller)
 
     ClickControl(progress, 1003);
     AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
-    EXPECT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
     bench::Pause(1000);
     EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "Finish started the calibration";

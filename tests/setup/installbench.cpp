@@ -101,7 +101,7 @@ bench::MessageBoxInfo WaitForBox(DWORD processId, DWORD timeoutMs)
 void AnswerBox(const bench::MessageBoxInfo &box, int buttonId)
 {
     bench::AnswerMessageBox(box, buttonId);
-    EXPECT_TRUE(bench::WaitUntil([&] { return !IsWindow(box.window); }, 5000)) << "box still open";
+    EXPECT_TRUE(bench::WaitUntil([&] { return !IsWindow(box.window); })) << "box still open";
 }
 
 void ClickControl(HWND dialog, int controlId)
@@ -151,12 +151,12 @@ void InstallThroughWizard(const std::string &setupExe, int restartAnswer)
     ASSERT_TRUE(progress);
     ClickControl(progress, 1003);
     AnswerBox(WaitForBox(bench::ProgramId(setup)), restartAnswer);
-    ASSERT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    ASSERT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
     if (restartAnswer != IDNO)
         return;
     std::string calibration = Installed("ZentaroxUsb.exe");
-    bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }, 5000);
+    bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); });
     EndProcesses(calibration);
 }
 

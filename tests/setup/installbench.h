@@ -36,9 +36,9 @@ bench::RegValue RunValue();
 const std::vector<std::string> &ProductFiles();
 
 // A visible dialog of the process with exactly this caption.
-HWND WaitForPage(DWORD processId, const char *caption, DWORD timeoutMs = 15000);
+HWND WaitForPage(DWORD processId, const char *caption, DWORD timeoutMs = bench::kHangGuardMs);
 // A message box of the process (a dialog that is no wizard page).
-bench::MessageBoxInfo WaitForBox(DWORD processId, DWORD timeoutMs = 15000);
+bench::MessageBoxInfo WaitForBox(DWORD processId, DWORD timeoutMs = bench::kHangGuardMs);
 // Presses the box's button and waits until the box is gone, so that the next
 // wait cannot find it again.
 void AnswerBox(const bench::MessageBoxInfo &box, int buttonId);
@@ -49,7 +49,8 @@ bool Enabled(HWND dialog, int controlId);
 // Starts Install.exe from the medium, presses Next on the welcome page and
 // waits until Finish is enabled; the progress page (null on failure).
 // The step labels' ids in the order they were seen enabled go to labelOrder.
-HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = 60000, std::vector<int> *labelOrder = nullptr);
+HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs = bench::kHangGuardMs,
+                       std::vector<int> *labelOrder = nullptr);
 
 // Installs with setupExe (the medium's Install.exe when empty) through the
 // wizard and answers the restart question; after No, closes the calibration
@@ -102,7 +103,7 @@ struct SilentRun {
 // Runs exe with args to its end, looking for a window of the process every
 // 20 ms all the while; a run that shows one, or outlasts timeoutMs, is ended
 // there and keeps exit code 0xFFFFFFFF.
-SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD timeoutMs = 60000);
+SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD timeoutMs = bench::kHangGuardMs);
 // A command line as a registration holds it: "program" arguments.
 bool SplitQuotedCommand(const std::string &command, std::string *program, std::string *arguments);
 

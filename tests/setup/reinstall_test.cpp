@@ -16,10 +16,10 @@ static bench::MessageBoxInfo FailWizard(const std::string &setupExe)
     DWORD pid = bench::ProgramId(setup);
     ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
     HWND progress = WaitForPage(pid, kProgressCaption);
-    bench::MessageBoxInfo box = WaitForBox(pid, 30000);
+    bench::MessageBoxInfo box = WaitForBox(pid);
     AnswerBox(box, IDOK);
     ClickControl(progress, 1003);
-    EXPECT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
     return box;
 }
@@ -41,12 +41,12 @@ TEST(Reinstall, OverAnInstallationInUseCompletesAndTheRestartPutsTheNewFilesInPl
     WriteFile(file, oldKaplet.data(), (DWORD)oldKaplet.size(), &wrote, nullptr);
     CloseHandle(file);
     bench::Program *kaplet = bench::StartProgram(Installed("Kaplet.exe"));
-    ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(kaplet), nullptr, 10000));
+    ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(kaplet), nullptr, bench::kHangGuardMs));
     std::string driver = bench::WindowsDir() + "\\System32\\Drivers\\Velqar.sys";
     ASSERT_TRUE(CopyFileA(Medium("ReadMe.txt").c_str(), driver.c_str(), FALSE) == FALSE) << "driver not in use";
 
     bench::Program *unsaved = bench::StartProgram(bench::BinPath("unsaved.exe"));
-    ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(unsaved), nullptr, 10000));
+    ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(unsaved), nullptr, bench::kHangGuardMs));
 
     InstallThroughWizard(Medium("Install.exe"), IDYES);
     bench::Pause(3000);
@@ -88,18 +88,18 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
     ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
     HWND progress = WaitForPage(pid, kProgressCaption);
     // While the driver installer runs, the page still answers.
-    ASSERT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(Installed("Velqar.exe")).empty(); }, 15000))
+    ASSERT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(Installed("Velqar.exe")).empty(); }))
         << "the driver step is not running";
     DWORD_PTR answer = 0;
     DWORD before = GetTickCount();
     EXPECT_TRUE(SendMessageTimeoutA(progress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
     EXPECT_LT(GetTickCount() - before, 1000u);
     EXPECT_FALSE(Enabled(progress, 1004)) << "the driver step ended too early to prove anything";
-    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }, 30000));
+    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }));
     EXPECT_TRUE(Enabled(progress, 1006));
     ClickControl(progress, 1003);
     AnswerBox(WaitForBox(pid), IDNO);
-    EXPECT_TRUE(bench::WaitProgram(setup, 15000, nullptr));
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
     // The loaded driver's file is replaced at the restart.
     RestartWindows();
@@ -119,14 +119,14 @@ TEST(Reinstall, FailedReinstallKeepsTheInstallationWhoseRemovalThenLeavesNothing
     // Removal with the registered command, from the installation folder.
     bench::Program *removal = bench::StartProgram(Installed("Install.exe"), "/u");
     AnswerBox(WaitForBox(bench::ProgramId(removal)), IDYES);
-    bench::MessageBoxInfo restart = WaitForBox(bench::ProgramId(removal), 30000);
+    bench::MessageBoxInfo restart = WaitForBox(bench::ProgramId(removal));
     EXPECT_EQ(restart.caption, kUninstallCaption);
     // The running Install.exe and its folder go at the restart, after the
     // rest has gone now.
     EXPECT_TRUE(RestartWillTouch(Installed("Install.exe")));
     EXPECT_TRUE(RestartWillTouch(InstallDir()));
     AnswerBox(restart, IDNO);
-    EXPECT_TRUE(bench::WaitProgram(removal, 5000, nullptr));
+    EXPECT_TRUE(bench::WaitProgram(removal, bench::kHangGuardMs, nullptr));
     bench::EndProgram(removal);
     RestartWindows();
     std::vector<std::string> stays = {
@@ -146,7 +146,7 @@ TEST(Reinstall, SecondSetupShowsTheFirstAndTouchesNothing)
         SetForegroundWindow(GetDesktopWindow());
         bench::Program *second = bench::StartProgram(Medium("Install.exe"), args);
         DWORD exitCode = 1;
-        EXPECT_TRUE(bench::WaitProgram(second, 10000, &exitCode)) << "\"" << args << "\"";
+        EXPECT_TRUE(bench::WaitProgram(second, bench::kHangGuardMs, &exitCode)) << "\"" << args << "\"";
         EXPECT_EQ(exitCode, 0u);
         EXPECT_FALSE(bench::FindProcessWindow(bench::ProgramId(second), nullptr));
         bench::EndProgram(second);
@@ -162,6 +162,6 @@ TEST(Reinstall, SecondSetupShowsTheFirstAndTouchesNothing)
     }
     EXPECT_EQ(ProductDiff(before, Snapshot()), std::vector<std::string>{});
     ClickControl(welcome, IDCANCEL);
-    EXPECT_TRUE(bench::WaitProgram(first, 5000, nullptr));
+    EXPECT_TRUE(bench::WaitProgram(first, bench::kHangGuardMs, nullptr));
     bench::EndProgram(first);
 }

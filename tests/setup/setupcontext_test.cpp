@@ -22,7 +22,7 @@ TEST(SetupContext, FoldersAreTheProgramsOwnFolderAndWindows)
     // Started from the root of a drive: the drive letter and colon alone.
     bench::CopyFileOrFail(bench::BinPath("setupprobe.exe"), "C:\\setupprobe.exe");
     std::vector<std::string> out;
-    EXPECT_EQ(bench::RunProgram("C:\\setupprobe.exe", "folders", 30000, &out), 1u);
+    EXPECT_EQ(bench::RunProgram("C:\\setupprobe.exe", "folders", bench::kHangGuardMs, &out), 1u);
     EXPECT_EQ(out, (std::vector<std::string>{"source=C:", "windows=C:\\windows"}));
 }
 

@@ -30,7 +30,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
         EXPECT_TRUE(welcome) << "no wizard for \"" << args << "\"";
         if (welcome)
             ClickControl(welcome, IDCANCEL);
-        EXPECT_TRUE(bench::WaitProgram(setup, 5000, nullptr));
+        EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
         bench::EndProgram(setup);
     }
 
@@ -43,18 +43,18 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_TRUE(prompt.hasIcon);
     std::map<std::string, std::string> installed = Snapshot();
     AnswerBox(prompt, IDNO);
-    EXPECT_TRUE(bench::WaitProgram(removal, 5000, nullptr));
+    EXPECT_TRUE(bench::WaitProgram(removal, bench::kHangGuardMs, nullptr));
     bench::EndProgram(removal);
     EXPECT_EQ(SnapshotDiff(installed, Snapshot()), std::vector<std::string>{});
 
     AnswerBox(StartRemoval(&removal), IDYES);
-    bench::MessageBoxInfo restart = WaitForBox(bench::ProgramId(removal), 30000);
+    bench::MessageBoxInfo restart = WaitForBox(bench::ProgramId(removal));
     EXPECT_EQ(restart.caption, kUninstallCaption);
     EXPECT_EQ(restart.text, "To make the uninstallation valid,you must restart your computer.\nRestart now?");
     EXPECT_TRUE(bench::ReadFileText("C:\\velqar.log").find("uninstall 9 delete\t") != std::string::npos);
     AnswerBox(restart, IDNO);
     DWORD exitCode = 1;
-    EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
+    EXPECT_TRUE(bench::WaitProgram(removal, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     bench::EndProgram(removal);
 
@@ -137,7 +137,7 @@ TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
     for (const auto &stop : stops) {
         bench::Program *removal;
         AnswerBox(StartRemoval(&removal), IDYES);
-        bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal), 30000);
+        bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal));
         EXPECT_OK_BOX(box, stop.caption, stop.text, true);
         EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(Installed("Install.exe") + " /u")));
         EXPECT_TRUE(bench::FileExists(Installed("Kaplet.exe")));
@@ -145,7 +145,7 @@ TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
         AnswerBox(box, IDOK);
         // No restart question: the program just ends.
         DWORD exitCode = 1;
-        EXPECT_TRUE(bench::WaitProgram(removal, 5000, &exitCode));
+        EXPECT_TRUE(bench::WaitProgram(removal, bench::kHangGuardMs, &exitCode));
         EXPECT_EQ(exitCode, 0u);
         bench::EndProgram(removal);
 
@@ -168,11 +168,11 @@ TEST(Uninstall, UnsupportedWindowsIsRefusedOnBothPaths)
     bench::SetProgramVersion("Install.exe", "win95");
     for (const char *args : {"", "/u"}) {
         bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe", args);
-        bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(setup), 10000);
+        bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(setup), bench::kHangGuardMs);
         EXPECT_OK_BOX(box, kSetupCaption, "NOT SUPPORT OS!", true);
         AnswerBox(box, IDOK);
         DWORD exitCode = 1;
-        EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode));
+        EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
         EXPECT_EQ(exitCode, 0u);
         bench::EndProgram(setup);
     }

@@ -11,11 +11,11 @@ using namespace setupbench;
 static DWORD RunToFirstBox(const char *args, bench::MessageBoxInfo *box, std::vector<std::string> *trace)
 {
     bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe", args);
-    *box = bench::WaitForMessageBox(bench::ProgramId(setup), 10000);
+    *box = bench::WaitForMessageBox(bench::ProgramId(setup), bench::kHangGuardMs);
     if (box->window)
         AnswerBox(*box, IDOK);
     DWORD exitCode = 0xFFFFFFFF;
-    EXPECT_TRUE(bench::WaitProgram(setup, 5000, &exitCode)) << "still running after its box";
+    EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode)) << "still running after its box";
     *trace = bench::DebugOutput(setup);
     bench::EndProgram(setup);
     return exitCode;
