@@ -9,6 +9,7 @@
 #include "osclass.h"
 #include "touchdevice.h"
 #include "resource.h"
+#include "dllsearch.h"
 
 #define RUNONCE_KEY_PATH "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce"
 #define RUNONCE_VALUE "Tessivar"
@@ -93,6 +94,8 @@ static int RunMessageLoop(void)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    // It runs as administrator, also from the medium: DLLs from System32 only.
+    RestrictDllSearch();
     osClass = QueryOsClass();
 
     // Rights come first: without them the user is told so even on a system

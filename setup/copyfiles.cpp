@@ -11,7 +11,7 @@
 #include "install.h"
 #include "setupcontext.h"
 #include "boundedformat.h"
-#include "debugtrace.h"
+#include "setuplog.h"
 #include "osclass.h"
 #include "zerofilled.h"
 
@@ -51,7 +51,7 @@ static BOOL StageReplacement(const char *source, const char *target)
         return FALSE;
     }
     lstrcpynA(stagedCopies[stagedCount++], staged, SETUP_PATH_MAX);
-    DebugTrace(0, "File in use, replaced at the restart: %s\n", target);
+    SetupTrace("File in use, replaced at the restart: %s\n", target);
     return TRUE;
 }
 
@@ -60,8 +60,10 @@ static BOOL StageReplacement(const char *source, const char *target)
 static BOOL ReplaceFile(const char *source, const char *target)
 {
     SetFileAttributesA(target, 0);
-    if (CopyFileA(source, target, FALSE))
+    if (CopyFileA(source, target, FALSE)) {
+        SetupLog("Copied %s to %s", source, target);
         return TRUE;
+    }
     DWORD error = GetLastError();
     // Windows 9x has no restart-time rename for a program to ask for.
     if (IsWin9xClass(osClass) || !IsInUseError(error)) {
@@ -113,7 +115,9 @@ static BOOL CopySetupFile(int file)
     if (!FormatBounded(source, sizeof(source), "%s\\%s", sourceDir, setupFiles[file].fileName)
         || !InstalledCopyPath(file, FALSE, target))
         return FALSE;
-    if (!IsSameFile(source, target) && !ReplaceFile(source, target))
+    if (IsSameFile(source, target))
+        SetupLog("Already in place: %s", target);
+    else if (!ReplaceFile(source, target))
         return FALSE;
     if (!SecondCopyPath(&setupFiles[file])[0])
         return TRUE;
@@ -138,6 +142,7 @@ void DiscardStagedCopies(void)
 {
     // The restart's rename then finds no file and leaves the old one as it is.
     for (int i = 0; i < stagedCount; i++)
-        DeleteFileA(stagedCopies[i]);
+        if (DeleteFileA(stagedCopies[i]))
+            SetupLog("Deleted %s", stagedCopies[i]);
     stagedCount = 0;
 }

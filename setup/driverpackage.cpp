@@ -1,16 +1,17 @@
 // Step 1 of the installation: the product's registry work and the driver
 // package. On the NT class the driver installer Velqar.exe, shipped beside
 // Install.exe, installs the package and is judged by its exit code alone
-// (2 is failure, anything else success); on Vista and later the driver's
-// parameter key is then opened to ordinary accounts. On the Windows 9x class
-// the Setup API copies the installed INF and the device keys are updated.
+// (2 and a crash's status are failure, anything else success); on Vista and
+// later the driver's parameter key is then opened to ordinary accounts. On
+// the Windows 9x class the Setup API copies the installed INF and the device
+// keys are updated.
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "keysecurity.h"
 #include "boundedformat.h"
-#include "debugtrace.h"
+#include "setuplog.h"
 #include "osclass.h"
 
 // Both paths point into the medium (sourceDir), not the installation folder.
@@ -25,9 +26,11 @@ typedef BOOL (WINAPI *SetupCopyOemInfProc)(PCSTR sourceInf, PCSTR mediaLocation,
 // Runs the driver installer hidden from sourceDir and waits for it without a
 // time limit (installing a driver package may take long, and there is no
 // sound point at which to give up on it), keeping the wizard's page painted
-// and answering meanwhile. FALSE with the start's error when it
-// cannot be started; otherwise its exit code and the last error after it.
-static BOOL RunDriverInstaller(DWORD *exitCode, DWORD *lastError)
+// and answering meanwhile. FALSE with the start's error when it cannot be
+// started. Otherwise TRUE: ended tells whether the wait saw it end, with its
+// exit code; lastError is the last error after the code was read, or the
+// wait's error.
+static BOOL RunDriverInstaller(BOOL *ended, DWORD *exitCode, DWORD *lastError)
 {
     char application[SETUP_PATH_MAX];
     // Room for the longest sourceDir twice: the command line is never cut.
@@ -36,12 +39,13 @@ static BOOL RunDriverInstaller(DWORD *exitCode, DWORD *lastError)
         || !FormatBounded(application, sizeof(application), DRIVER_INSTALLER_FORMAT, sourceDir)
         || !FormatBounded(commandLine, sizeof(commandLine), DRIVER_SETUP_FORMAT, sourceDir, sourceDir, osClass))
         return FALSE;
+    SetupLog("Driver installer: %s", commandLine);
     PROCESS_INFORMATION process;
-    if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process))
+    if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process)) {
+        SetupLog("The driver installer could not be started: error %lu", GetLastError());
         return FALSE;
-    WaitForSetupProcess(process.hProcess);
-    *exitCode = 0;
-    GetExitCodeProcess(process.hProcess, exitCode);
+    }
+    *ended = WaitForDriverInstaller(process.hProcess, exitCode);
     *lastError = GetLastError();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -53,16 +57,19 @@ static int InstallNtDriverPackage(void)
     // Registration and parameter defaults come first: the driver reads its
     // parameters when the installer starts it. The result does not decide.
     ApplySetupRegistry(1);
+    BOOL ended;
     DWORD exitCode, lastError;
-    if (!RunDriverInstaller(&exitCode, &lastError))
+    if (!RunDriverInstaller(&ended, &exitCode, &lastError))
         return -1;
-    DebugTrace(0, "Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)exitCode, lastError);
+    SetupTrace("Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)exitCode, lastError);
     // Whatever the installer reported: the key exists by now either way.
     if (IsVistaOrLaterClass(osClass))
         SetParametersKeySecurity();
-    if (exitCode == DRIVER_INSTALLER_FAILED) {
-        SetLastError(lastError);
-        return -1;
+    if (!ended || DriverInstallerFailed(exitCode)) {
+        // The box's number: for a crash its exception status, which is what
+        // a helpdesk looks up.
+        SetLastError(ended && exitCode != DRIVER_INSTALLER_FAILED ? exitCode : lastError);
+        return DRIVER_PACKAGE_FAILED;
     }
     if (exitCode == 0)
         SetLastError(0);

@@ -23,13 +23,24 @@ void DiscardStagedCopies(void);
 void CancelPendingDeletes(void);
 
 // The driver installer Velqar.exe is judged by its exit code alone: this one
-// means failure, any other success (installation and removal alike).
+// is its own failure; a crash's exception status fails too (see
+// DriverInstallerFailed), and any other code is success (installation and
+// removal alike).
 enum { DRIVER_INSTALLER_FAILED = 2 };
+// What the driver step and the removal return when the driver installer ran
+// and did not do its work (it failed, crashed, or could not be waited for),
+// as against -1 for a failure before it ran: a silent run ends with 1603 for
+// it, whatever number the failure box shows.
+enum { DRIVER_PACKAGE_FAILED = -2 };
 
 // --- driverpackage.cpp -------------------------------------------------------------
 // Step 1: registration, driver parameters and the driver package (the driver
 // installer on the NT class, the Setup API and the device keys on 9x).
-// 0, or -1 with the last error set.
+// 0; -1 with the last error set when the driver installer cannot be started;
+// DRIVER_PACKAGE_FAILED when it ran and failed, with the last error that the
+// failure box shows: for exit code 2 the last error as it stood after the
+// code was read, for a crash its exception status, for a failed wait the
+// wait's error.
 int InstallDriverPackage(void);
 // Windows 9x class: the installed INF through the Setup API. 0 or a Win32 error.
 DWORD CopyOemInfPackage(void);
@@ -39,10 +50,16 @@ DWORD CopyOemInfPackage(void);
 // shown as show; CreateProcessA's result. The caller closes both handles.
 BOOL StartSetupProcess(const char *application, char *commandLine, const char *folder, WORD show,
                        PROCESS_INFORMATION *process);
-// Waits without a time limit for process to end, answering messages sent to
-// the thread's windows and repainting them meanwhile (nothing else is
-// handled). WAIT_OBJECT_0 when it ended, WAIT_FAILED otherwise.
-DWORD WaitForSetupProcess(HANDLE process);
+// Waits without a time limit for the driver installer to end, answering
+// messages sent to the thread's windows and repainting them meanwhile, and
+// dropping their mouse and keyboard input (everything else posted waits).
+// TRUE with its exit code, the last error as it stood after the code was
+// read; FALSE, with the wait's error, when the wait failed. The log gets the
+// exit code and the run time.
+BOOL WaitForDriverInstaller(HANDLE process, DWORD *exitCode);
+// Whether the driver installer's exit code says it did not do its work: 2,
+// or the status of an exception that ended it (a crash).
+BOOL DriverInstallerFailed(DWORD exitCode);
 
 // --- shortcuts.cpp -------------------------------------------------------------------
 // Step 2: the Start-menu folder and its five shortcuts. Always 0.
@@ -57,7 +74,9 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
 void AddRunEntry(const char *valueName, const char *programFile);
 
 // --- uninstall.cpp -------------------------------------------------------------------
-// The removal behind "/u": 0 when it ran to its end, -1 when it stopped early.
+// The removal behind "/u": 0 when it ran to its end; when it stopped early,
+// DRIVER_PACKAGE_FAILED for a driver installer that ran and failed, else -1
+// with the last error set.
 int UninstallProduct(void);
 // The same with the two folder queries passed in (see ResolveSetupFoldersWith).
 int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory);
@@ -91,6 +110,14 @@ int RunInstallStep(int step);
 // Right after step failed: shows its failure message (the last error and
 // the OS class code) in an error box owned by owner, and returns that error.
 DWORD ReportStepFailure(HWND owner, int step);
+// A silent run's exit code for a step that returned result with error as
+// its box's number: 1603 when the driver installer ran and failed, else the
+// error (1603 for none).
+DWORD StepFailureExitCode(int result, DWORD error);
+// What Finish does after a complete installation: the calibration
+// program's Run value, then the restart question (owned by owner; a silent
+// run answers No). TRUE when the user asked for the restart.
+BOOL FinishInstallation(HWND owner);
 // After a failed step: removes what this run made (the shortcut step keeps it).
 void CleanUpFailedStep(int step);
 

@@ -6,7 +6,7 @@
 #include "keysecurity.h"
 #include "setupcontext.h"
 #include "boundedformat.h"
-#include "debugtrace.h"
+#include "setuplog.h"
 #include "touchparams.h"
 
 // ACCESS_SYSTEM_SECURITY | WRITE_DAC | READ_CONTROL | KEY_ENUMERATE_SUB_KEYS |
@@ -37,14 +37,14 @@ static DWORD GrantBuiltinGroupAccess(const char *objectName, const BuiltinGroup 
 // grant on. objectName receives the key's name for the security functions.
 static BOOL PrepareParametersKeyGrants(char *objectName, int size)
 {
-    DebugTrace(0, "Set Security.\n");
+    SetupTrace("Set Security.\n");
     // Traces its own failure; whether the privilege took shows in the open below.
     EnablePrivilege(GetCurrentProcess(), SE_SECURITY_NAME);
 
     HKEY key;
     LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, SECURITY_TEST_ACCESS, &key);
     if (result != ERROR_SUCCESS) {
-        DebugTrace(0, "Open register key fail(%d)\n", result);
+        SetupTrace("Open register key fail(%d)\n", result);
         return FALSE;
     }
     RegCloseKey(key);
@@ -82,7 +82,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
                                    const TRUSTEE_A &trustee, const char *trusteeName)
 {
     if (!objectName) {
-        DebugTrace(0, "Object Name is NULL\n");
+        SetupTrace("Object Name is NULL\n");
         return ERROR_INVALID_PARAMETER;
     }
     PACL oldList = NULL;
@@ -90,7 +90,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
     DWORD result = GetNamedSecurityInfoA(objectName, objectType, DACL_SECURITY_INFORMATION, NULL, NULL,
                                          &oldList, NULL, &descriptor);
     if (result != ERROR_SUCCESS) {
-        DebugTrace(0, "Get the security info of the '%s' key(for '%s') fail(0x%08X)\n",
+        SetupTrace("Get the security info of the '%s' key(for '%s') fail(0x%08X)\n",
                    objectName, trusteeName, result);
         return result;
     }
@@ -112,7 +112,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
         LocalFree(descriptor);
         if (newList)
             LocalFree(newList);
-        DebugTrace(0, "Set the entries in acl of the '%s' key(for '%s') fail(0x%08X)\n",
+        SetupTrace("Set the entries in acl of the '%s' key(for '%s') fail(0x%08X)\n",
                    objectName, trusteeName, result);
         return result;
     }
@@ -120,7 +120,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
     result = SetNamedSecurityInfoA((LPSTR)objectName, objectType, DACL_SECURITY_INFORMATION, NULL, NULL,
                                    newList, NULL);
     if (result != ERROR_SUCCESS)
-        DebugTrace(0, "Set Named Security '%s' fail(0x%08X)\n", objectName, result);
+        SetupTrace("Set Named Security '%s' fail(0x%08X)\n", objectName, result);
     LocalFree(descriptor);
     LocalFree(newList);
     return result;
@@ -166,14 +166,14 @@ DWORD EnablePrivilege(HANDLE processHandle, const char *privilegeName)
     HANDLE token;
     if (!OpenProcessToken(processHandle, TOKEN_ALL_ACCESS, &token)) {
         DWORD error = GetLastError();
-        DebugTrace(0, "Open process tocken fail(%d)\n", error);
+        SetupTrace("Open process tocken fail(%d)\n", error);
         return error;
     }
     TOKEN_PRIVILEGES privileges;
     ZeroMemory(&privileges, sizeof(privileges));
     if (!LookupPrivilegeValueA(NULL, privilegeName, &privileges.Privileges[0].Luid)) {
         DWORD error = GetLastError();
-        DebugTrace(0, "Lookup privilege fail(%d)\n", error);
+        SetupTrace("Lookup privilege fail(%d)\n", error);
         CloseHandle(token);
         return error;
     }
@@ -183,7 +183,7 @@ DWORD EnablePrivilege(HANDLE processHandle, const char *privilegeName)
     // privilege; that is not a failure here.
     if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL)) {
         DWORD error = GetLastError();
-        DebugTrace(0, "Adjust token privilege fail(%d)\n", error);
+        SetupTrace("Adjust token privilege fail(%d)\n", error);
         CloseHandle(token);
         return error;
     }

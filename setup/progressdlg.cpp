@@ -10,7 +10,7 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "osclass.h"
-#include "runentry.h"
+#include "setuplog.h"
 #include "resource.h"
 
 enum { STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
@@ -73,18 +73,14 @@ static void StartCalibration(void)
 static void OnFinish(HWND dialog)
 {
     EndDialog(dialog, IDC_FINISH);
-    BOOL restarting = FALSE;
-    if (setupStep > STEP_COMPLETION) {
-        // Written before the question: a restart must already find it.
-        AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
-        restarting = ShowSetupMessage(dialog, INSTALL_RESTART_QUESTION, SETUP_CAPTION,
-                                      MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES;
-        if (restarting)
-            RestartSystem(dialog);
-    }
+    LogStageStart("finish");
+    BOOL restarting = setupStep > STEP_COMPLETION && FinishInstallation(dialog);
+    if (restarting)
+        RestartSystem(dialog);
     // The 9x class calibrates after its restart, from the Run entry.
     if (!restarting && !IsWin9xClass(osClass))
         StartCalibration();
+    LogStageEnd("finish", 0, 0);
     PostQuitMessage(0);
     EndDialog(dialog, IDC_FINISH);
 }

@@ -11,6 +11,7 @@
 #include "silent.h"
 #include "setupcontext.h"
 #include "osclass.h"
+#include "setuplog.h"
 
 #define RESTART_FAILED     "Reboot system error, please reboot menually"
 #define PRIVILEGE_REFUSED  "Reboot system error, please reboot manually"
@@ -46,4 +47,6 @@ void RestartSystem(HWND owner)
     const char *failure = TryRestart();
     if (failure)
         ShowSetupMessage(owner, failure, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+    else
+        SetupLog("Windows restarts");
 }

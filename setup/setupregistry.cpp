@@ -176,7 +176,7 @@ static int InstallRegistry(void)
 
 // Every deletion is one level deep: a key that still holds subkeys stays,
 // with everything below it.
-static int UninstallRegistry(void)
+void RemoveUninstallRegistration(void)
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
@@ -185,7 +185,11 @@ static int UninstallRegistry(void)
         RegCloseKey(key);
     }
     DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
+}
 
+void RemoveDriverRegistry(void)
+{
+    HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         for (int i = 0; i < TOUCH_PARAMETER_COUNT; i++)
             RegDeleteValueA(key, DefaultTouchParameters[i].name);
@@ -198,12 +202,15 @@ static int UninstallRegistry(void)
         RegCloseKey(key);
     }
     DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, TOUCH_SERVICES_KEY, TOUCH_SERVICE_NAME);
-    return SETUP_REGISTRY_DONE;
 }
 
 int ApplySetupRegistry(DWORD install)
 {
-    return install ? InstallRegistry() : UninstallRegistry();
+    if (install)
+        return InstallRegistry();
+    RemoveUninstallRegistration();
+    RemoveDriverRegistry();
+    return SETUP_REGISTRY_DONE;
 }
 
 LONG DeleteRegistrySubkey(HKEY root, const char *parentPath, const char *name)
@@ -269,9 +276,14 @@ static void UpdateLegacyDeviceInstance(int instance, DWORD install)
     RegCloseKey(instanceKey);
 }
 
-int UpdateLegacyDeviceRegistry(DWORD install)
+void UpdateLegacyDeviceKeys(DWORD install)
 {
     for (int i = 0; i < LEGACY_INSTANCE_COUNT; i++)
         UpdateLegacyDeviceInstance(i, install);
+}
+
+int UpdateLegacyDeviceRegistry(DWORD install)
+{
+    UpdateLegacyDeviceKeys(install);
     return ApplySetupRegistry(install);
 }

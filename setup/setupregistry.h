@@ -30,6 +30,11 @@ enum {
 // install 0: removes the registration, the parameter values, the Parameters,
 // Enum and Security keys and the service key, each one level deep; always 0.
 int ApplySetupRegistry(DWORD install);
+// The two halves of ApplySetupRegistry(0): the registration (its values and
+// key), and the driver's parameter values, Parameters, Enum and Security
+// keys and service key. The removal runs them apart, the registration last.
+void RemoveUninstallRegistration(void);
+void RemoveDriverRegistry(void);
 
 // The product's entry in Programs and Features (the uninstall registration
 // key under HKLM): DisplayName, UninstallString, QuietUninstallString,
@@ -52,5 +57,7 @@ LONG DeleteRegistrySubkey(HKEY root, const char *parentPath, const char *name);
 // (install 1) or removal (install 0), then runs ApplySetupRegistry(install)
 // and returns its result.
 int UpdateLegacyDeviceRegistry(DWORD install);
+// Its first half: the device instances and class keys alone.
+void UpdateLegacyDeviceKeys(DWORD install);
 
 #endif

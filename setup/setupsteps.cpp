@@ -11,19 +11,22 @@
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
+#include "setuplog.h"
+#include "runentry.h"
 #include "zerofilled.h"
 
 struct SetupStepEntry {
     int (*run)(void);
     const char *failureFormat;   // last error, OS class code
     BOOL cleanUp;                // remove what the run made after a failure
+    const char *name;            // in the setup log
 };
 
 static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
-    { CopySetupFiles, "Setup file fail(%d:%d).", TRUE },
-    { InstallDriverPackage, "Setup driver fail(%d:%d).", TRUE },
+    { CopySetupFiles, "Setup file fail(%d:%d).", TRUE, "copying the product files" },
+    { InstallDriverPackage, "Setup driver fail(%d:%d).", TRUE, "installing the driver package" },
     // Never fails as written; a failure would stop here and keep what is done.
-    { CreateStartMenuShortcuts, "Create shutcut fail(%d:%d).", FALSE },
+    { CreateStartMenuShortcuts, "Create shutcut fail(%d:%d).", FALSE, "creating the Start-menu shortcuts" },
 };
 
 // What was in place before this run.
@@ -41,13 +44,29 @@ void BeginInstallation(void)
 
 int RunInstallStep(int step)
 {
+    LogStageStart(setupSteps[step].name);
     int result = setupSteps[step].run();
+    LogStageEnd(setupSteps[step].name, result, GetLastError());
     // Only a complete installation takes back what an earlier removal left
     // for the restart to delete: after a failed one the restart still
     // finishes that removal.
     if (result >= 0 && step == SETUP_STEP_COUNT - 1)
         CancelPendingDeletes();
     return result;
+}
+
+DWORD StepFailureExitCode(int result, DWORD error)
+{
+    return result == DRIVER_PACKAGE_FAILED ? (DWORD)SETUP_EXIT_FAILED : FailureExitCode(error);
+}
+
+BOOL FinishInstallation(HWND owner)
+{
+    // Written before the question: a restart must already find it.
+    AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
+    SetupLog("Wrote the logon entry of the calibration program");
+    return ShowSetupMessage(owner, INSTALL_RESTART_QUESTION, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO)
+        == IDYES;
 }
 
 DWORD ReportStepFailure(HWND owner, int step)

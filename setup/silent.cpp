@@ -8,7 +8,7 @@
 #include "silent.h"
 #include "install.h"
 #include "setupcontext.h"
-#include "runentry.h"
+#include "setuplog.h"
 
 // Byte for byte: a locale's string comparison may take "/s" for "/S".
 static BOOL TailIs(const char *commandTail, const char *expected)
@@ -54,14 +54,16 @@ DWORD RunSilentInstallation(void)
     ResolveSetupFolders();
     BeginInstallation();
     for (int step = 0; step < SETUP_STEP_COUNT; step++) {
-        if (RunInstallStep(step) >= 0)
+        int result = RunInstallStep(step);
+        if (result >= 0)
             continue;
         DWORD error = ReportStepFailure(NULL, step);
         CleanUpFailedStep(step);
-        return FailureExitCode(error);
+        return StepFailureExitCode(result, error);
     }
     // What Finish does after a complete run, with No to its question.
-    AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
-    ShowSetupMessage(NULL, INSTALL_RESTART_QUESTION, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO);
+    LogStageStart("finish");
+    FinishInstallation(NULL);
+    LogStageEnd("finish", 0, 0);
     return SETUP_EXIT_RESTART_NEEDED;
 }

@@ -1,11 +1,11 @@
 // The removal behind "Install.exe /u", and the file removal that a failed
 // installation step shares with it. The driver installer removes the driver
-// package first; only when it reports success do the registration, the
-// registry values, the files, the shortcuts and the logon entry go, so that
-// a removal that stops leaves the product listed and removable. On the NT
-// class, what is in use and cannot be deleted now (the running Install.exe
-// itself, a running program, the loaded driver, the folders that hold
-// them) is deleted at the next restart.
+// package first; only when it reports success do the registry values, the
+// files, the shortcuts, the logon entry and, last, the registration go, so
+// that a removal that stops leaves the product listed and removable. On the
+// NT class, what is in use and cannot be deleted now (the running
+// Install.exe itself, a running program, the loaded driver, the folders that
+// hold them) is deleted at the next restart.
 #include <windows.h>
 #include <shellapi.h>
 #include <objbase.h>
@@ -14,19 +14,21 @@
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
-#include "debugtrace.h"
+#include "setuplog.h"
 #include "osclass.h"
 #include "runentry.h"
 
 // Starts the driver installer from sourceDir (the installation folder when
 // the removal was started from the registration or the shortcut) and waits
-// for it without a time limit. FALSE when it cannot be started.
-static BOOL RunDriverRemoval(DWORD *exitCode)
+// for it without a time limit. FALSE when it cannot be started; otherwise
+// TRUE, and ended says whether the wait saw it end, with its exit code.
+static BOOL RunDriverRemoval(BOOL *ended, DWORD *exitCode)
 {
     char file[SETUP_PATH_MAX], parameters[32];
     if (!FormatBounded(file, sizeof(file), "%s\\Velqar.exe", sourceDir)
         || !FormatBounded(parameters, sizeof(parameters), "uninstall %d delete", osClass))
         return FALSE;
+    SetupLog("Driver installer: \"%s\" %s", file, parameters);
     SHELLEXECUTEINFOA execute;
     ZeroMemory(&execute, sizeof(execute));
     execute.cbSize = sizeof(execute);
@@ -39,36 +41,30 @@ static BOOL RunDriverRemoval(DWORD *exitCode)
     execute.nShow = SW_HIDE;
     if (!ShellExecuteExA(&execute) || !execute.hProcess)
         return FALSE;
-    WaitForSetupProcess(execute.hProcess);
-    *exitCode = 0;
-    GetExitCodeProcess(execute.hProcess, exitCode);
+    *ended = WaitForDriverInstaller(execute.hProcess, exitCode);
     CloseHandle(execute.hProcess);
     return TRUE;
 }
 
 static int RemoveNtDriverPackage(void)
 {
+    BOOL ended;
     DWORD exitCode;
-    if (!RunDriverRemoval(&exitCode)) {
+    if (!RunDriverRemoval(&ended, &exitCode)) {
         DWORD error = GetLastError();
-        DebugTrace(0, "Start driver installer fail(%d)\n", (int)error);
+        SetupTrace("Start driver installer fail(%d)\n", (int)error);
         char text[SETUP_TEXT_MAX];
         FormatBounded(text, sizeof(text), "Setup driver fail(%d:%d).", (int)error, osClass);
         // The box keeps the last error for a silent run's exit code.
         ShowSetupMessage(NULL, text, UNINSTALL_CAPTION, MB_OK | MB_ICONERROR, IDOK);
         return -1;
     }
-    if (exitCode == DRIVER_INSTALLER_FAILED) {
+    // A crash or a failed wait has not removed the driver package either.
+    if (!ended || DriverInstallerFailed(exitCode)) {
         ShowSetupMessage(NULL, "Remove failure,please insert the usb interface", SETUP_CAPTION,
                          MB_OK | MB_ICONERROR, IDOK);
-        // The driver installer gives no reason that Windows has a number for.
-        SetLastError(ERROR_SUCCESS);
-        return -1;
+        return DRIVER_PACKAGE_FAILED;
     }
-    // The driver package is gone: from here on the product is no longer
-    // listed among the removable programs.
-    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
-    ApplySetupRegistry(0);
     return 0;
 }
 
@@ -77,21 +73,53 @@ int UninstallProduct(void)
     return UninstallProductWith(GetModuleFileNameA, GetWindowsDirectoryA);
 }
 
+// Runs one stage of the removal between its log lines.
+static int RunRemovalStage(const char *stage, int (*run)(void))
+{
+    LogStageStart(stage);
+    int result = run();
+    LogStageEnd(stage, result, GetLastError());
+    return result;
+}
+
+static int RemoveDriverKeys(void)
+{
+    if (IsWin9xClass(osClass))
+        UpdateLegacyDeviceKeys(0);
+    RemoveDriverRegistry();
+    return 0;
+}
+
+static int RemoveProductFiles(void)
+{
+    RemoveInstalledFiles(NULL);
+    return 0;
+}
+
 int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory)
 {
     // Without both folders nothing may be started or deleted: every path of
     // the removal is built on them, and on an empty one it would name the
     // root of the current drive.
     if (!ResolveSetupFoldersWith(getModuleFileName, getWindowsDirectory)) {
-        DebugTrace(0, "Resolve setup folders fail(%d)\n", (int)GetLastError());
+        SetupTrace("Resolve setup folders fail(%d)\n", (int)GetLastError());
         return -1;
     }
-    if (IsWin9xClass(osClass))
-        UpdateLegacyDeviceRegistry(0);
-    else if (RemoveNtDriverPackage() != 0)
-        return -1;
-    RemoveInstalledFiles(NULL);
+    // Windows 9x has no driver installer to run: its device keys say which
+    // driver the controller uses.
+    if (!IsWin9xClass(osClass)) {
+        int result = RunRemovalStage("removing the driver package (driver installer)", RemoveNtDriverPackage);
+        if (result != 0)
+            return result;
+    }
+    RunRemovalStage("registry clean-up", RemoveDriverKeys);
+    RunRemovalStage("file removal", RemoveProductFiles);
     RemoveRunEntry(CALIBRATION_RUN_VALUE);
+    // The registration goes last, when everything else is gone or waits for
+    // the restart: a removal cut short (a power cut) leaves the product
+    // listed, and so removable, rather than files no list knows of.
+    RemoveUninstallRegistration();
+    SetupLog("Removed the registration and the logon entry");
     return 0;
 }
 
@@ -100,14 +128,16 @@ int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryP
 // keeps it.
 static void DeleteAtRestart(const char *path)
 {
-    if (IsNtClass(osClass) && PathExists(path))
-        MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (IsNtClass(osClass) && PathExists(path) && MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT))
+        SetupLog("Deleted at the restart: %s", path);
 }
 
 void DeleteOrScheduleFile(const char *path)
 {
     SetFileAttributesA(path, 0);
-    if (!DeleteFileA(path))
+    if (DeleteFileA(path))
+        SetupLog("Deleted %s", path);
+    else
         DeleteAtRestart(path);
 }
 
@@ -139,7 +169,9 @@ BOOL DeleteFolderFiles(const char *path)
         FindClose(search);
     }
     BOOL removed = RemoveDirectoryA(path);
-    if (!removed)
+    if (removed)
+        SetupLog("Deleted %s", path);
+    else
         DeleteAtRestart(path);
     return removed;
 }

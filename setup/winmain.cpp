@@ -8,6 +8,8 @@
 #include "silent.h"
 #include "setupcontext.h"
 #include "osclass.h"
+#include "dllsearch.h"
+#include "setuplog.h"
 #include "resource.h"
 #include "zerofilled.h"
 
@@ -28,18 +30,19 @@ static DWORD RunUninstallPrompt(void)
                          MB_YESNO | MB_ICONWARNING, IDYES) != IDYES)
         return ERROR_INSTALL_USEREXIT;
     // A removal that stopped early has said what it has to say.
-    if (UninstallProduct() != 0)
-        return FailureExitCode(GetLastError());
+    int result = UninstallProduct();
+    if (result != 0)
+        return StepFailureExitCode(result, GetLastError());
     if (ShowSetupMessage(NULL, "To make the uninstallation valid,you must restart your computer.\nRestart now?",
                          UNINSTALL_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES)
         RestartSystem(NULL);
     return SETUP_EXIT_RESTART_NEEDED;
 }
 
-// Held by the running setup until it ends (the system closes it then). A
-// plain name, without a namespace prefix, works from Windows 98 on; on the
-// NT class it lives in the user's session, where a second start (a double
-// double-click, an elevation prompt answered twice) comes from.
+// Held by the running setup until it ends (the system closes it then). On
+// the NT class it is machine-wide (the "Global\" prefix): a deployment
+// tool's setup under the system account and a user's in another session are
+// one at a time too. Windows 9x knows no namespaces and takes the plain name.
 #define SETUP_MUTEX_NAME "ZentaroxUsbSetupRunning"
 
 // The running setup's window to the front: the page or box on top of its
@@ -59,10 +62,12 @@ static void ShowRunningSetup(void)
 }
 
 // TRUE when another setup already runs: this one must then touch nothing.
+// A mutex that exists but may not be opened belongs to a setup of another
+// account, whose default access list leaves this one out.
 static BOOL AnotherSetupRunning(void)
 {
-    HANDLE mutex = CreateMutexA(NULL, FALSE, SETUP_MUTEX_NAME);
-    return mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    HANDLE mutex = CreateMutexA(NULL, FALSE, IsNtClass(osClass) ? "Global\\" SETUP_MUTEX_NAME : SETUP_MUTEX_NAME);
+    return mutex ? GetLastError() == ERROR_ALREADY_EXISTS : GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 // The accelerators reach only this loop: while a wizard page is open its own
@@ -88,6 +93,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     // Before the argument test: an unsupported system is not touched at all,
     // not even to remove the product.
     osClass = QueryOsClass();
+    // Before anything loads a DLL. The Windows 9x class keeps the usual
+    // search: its Setup API is loaded by name.
+    if (!IsWin9xClass(osClass))
+        RestrictDllSearch();
     if (osClass == OS_CLASS_UNSUPPORTED) {
         ShowSetupMessage(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
         return SetupExitCode(SETUP_EXIT_OLD_WINDOWS);
@@ -107,13 +116,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
             ShowRunningSetup();
         return SetupExitCode(SETUP_EXIT_ALREADY_RUNNING);
     }
+    // Only a run that may change something gets a log.
+    OpenSetupLog(commandTail);
     if (IsUninstallArgument(commandTail) || IsSilentUninstallArgument(commandTail))
-        return SetupExitCode(RunUninstallPrompt());
+        return CloseSetupLog(SetupExitCode(RunUninstallPrompt()));
     if (silentMode)
-        return SetupExitCode(RunSilentInstallation());
+        return CloseSetupLog(SetupExitCode(RunSilentInstallation()));
     RegisterMainWindowClass(instance);
-    if (!CreateMainWindow(instance, showCommand))
-        return 0;
-    RunMessageLoop(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SETUP_ACCEL)));
-    return 0;
+    if (CreateMainWindow(instance, showCommand))
+        RunMessageLoop(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SETUP_ACCEL)));
+    return CloseSetupLog(0);
 }

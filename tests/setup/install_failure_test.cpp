@@ -57,45 +57,49 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     EXPECT_EQ(silent.window, "");
     EXPECT_EQ(silent.trace, std::vector<std::string>{"Setup file fail(2:9).\n"});
     EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
+    ExpectOneLog(silent, "/S");
 }
 
-TEST(InstallFailure, DriverInstallerExitCode2FailsAfterTheGrantsAndRemovesTheFiles)
+// Exit code 2, and the status of a crash: the box's first number is the last
+// error as the driver installer left it for 2, the exception status for a
+// crash; a silent run ends with 1603 for either.
+TEST(InstallFailure, DriverInstallerThatFailsOrCrashesFailsAfterTheGrantsAndRemovesTheFiles)
 {
     // A driver installer that fails has not started the driver either.
-    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "SetupExitCode", 2);
     bench::WriteDword(HKLM, "Software\\VelqarStandIn", "DoNothing", 1);
     PrepareMedium(kMedium);
     bench::SetProgramVersion("Install.exe", "win8");
-    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
-    DWORD pid = bench::ProgramId(setup);
-    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
-    HWND progress = WaitForPage(pid, kProgressCaption);
-    bench::MessageBoxInfo box = WaitForBox(pid);
-    EXPECT_TRUE(std::regex_match(box.text, std::regex("Setup driver fail\\(\\d+:10\\)\\."))) << box.text;
-    EXPECT_EQ(box.caption, kSetupCaption);
-    EXPECT_TRUE(ParametersGrantGuests());
-    EXPECT_TRUE(Enabled(progress, 1005));
-    EXPECT_FALSE(Enabled(progress, 1004));
-    AnswerBox(box, IDOK);
-    ExpectCleanedUpAndFinish(setup, progress);
-    // What the registry step wrote before the driver installer stays, but
-    // a first installation that failed is not listed for removal.
-    EXPECT_TRUE(HasDefaultParameters());
-    EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
-    bench::EndProgram(setup);
+    for (DWORD driverExitCode : {2u, 0xC0000005u}) {
+        bench::WriteDword(HKLM, "Software\\VelqarStandIn", "SetupExitCode", driverExitCode);
+        bench::DeleteTree(HKLM, kServiceKey);
+        std::string text =
+            std::string("Setup driver fail\\(") + (driverExitCode == 2 ? "\\d+" : "-1073741819") + ":10\\)\\.";
+        bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
+        DWORD pid = bench::ProgramId(setup);
+        ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
+        HWND progress = WaitForPage(pid, kProgressCaption);
+        bench::MessageBoxInfo box = WaitForBox(pid);
+        EXPECT_TRUE(std::regex_match(box.text, std::regex(text))) << box.text;
+        EXPECT_EQ(box.caption, kSetupCaption);
+        EXPECT_TRUE(ParametersGrantGuests());
+        EXPECT_TRUE(Enabled(progress, 1005));
+        EXPECT_FALSE(Enabled(progress, 1004));
+        AnswerBox(box, IDOK);
+        ExpectCleanedUpAndFinish(setup, progress);
+        // What the registry step wrote before the driver installer stays, but
+        // a first installation that failed is not listed for removal.
+        EXPECT_TRUE(HasDefaultParameters());
+        EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
+        bench::EndProgram(setup);
 
-    // Silently: the exit code is the number the box shows first, or 1603
-    // where that is 0.
-    std::map<std::string, std::string> failed = Snapshot();
-    SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
-    EXPECT_EQ(silent.window, "");
-    std::smatch number;
-    ASSERT_FALSE(silent.trace.empty());
-    ASSERT_TRUE(std::regex_match(silent.trace.back(), number, std::regex("Setup driver fail\\((\\d+):10\\)\\.\n")))
-        << silent.trace.back();
-    DWORD error = std::stoul(number[1].str());
-    EXPECT_EQ(silent.exitCode, error ? error : 1603u);
-    EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
+        std::map<std::string, std::string> failed = Snapshot();
+        SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
+        EXPECT_EQ(silent.window, "");
+        ASSERT_FALSE(silent.trace.empty());
+        EXPECT_TRUE(std::regex_match(silent.trace.back(), std::regex(text + "\n"))) << silent.trace.back();
+        EXPECT_EQ(silent.exitCode, 1603u);
+        EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
+    }
 }
 
 TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)

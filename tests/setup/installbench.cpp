@@ -6,6 +6,7 @@
 #include <aclapi.h>
 #include <algorithm>
 #include <cstring>
+#include <regex>
 
 namespace setupbench {
 
@@ -366,9 +367,44 @@ std::vector<std::string> ProductDiff(const std::map<std::string, std::string> &b
     return ours;
 }
 
+// The setup logs in the temp folder (the tests' account is the setup's).
+static std::vector<std::string> SetupLogPaths()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof(temp), temp);
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(temp) + "Zentarox USB Touchscreen Setup *.log").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        paths.push_back(std::string(temp) + found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return paths;
+}
+
+void ExpectOneLog(const SilentRun &run, const std::string &tail)
+{
+    ASSERT_EQ(run.logs.size(), 1u) << tail;
+    const std::vector<std::string> &lines = run.logs[0].lines;
+    std::regex name("\\\\Zentarox USB Touchscreen Setup \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d \\d+\\.log$");
+    EXPECT_TRUE(std::regex_search(run.logs[0].path, name)) << run.logs[0].path;
+    // Every line starts with the time it was written: a message's line break
+    // does not split its line.
+    std::string stamp = "\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ";
+    for (const std::string &line : lines)
+        EXPECT_TRUE(std::regex_search(line, std::regex("^" + stamp))) << line;
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string &line) {
+        return line.size() > 13 && line.substr(13) == "Command tail: \"" + tail + "\"";
+    })) << "no command tail";
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(std::regex_match(lines.back(), std::regex(stamp + "Exit code " + std::to_string((int)run.exitCode))))
+        << lines.back();
+}
+
 SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD timeoutMs)
 {
     SilentRun run;
+    std::vector<std::string> logsBefore = SetupLogPaths();
     bench::Program *program = bench::StartProgram(exe, args);
     DWORD pid = bench::ProgramId(program);
     bool ended = bench::WaitUntil([&] {
@@ -385,6 +421,19 @@ SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD tim
         ADD_FAILURE() << exe << " " << args << " still running after " << timeoutMs << " ms";
     run.trace = bench::DebugOutput(program);
     bench::EndProgram(program);
+    for (const std::string &path : SetupLogPaths()) {
+        if (std::find(logsBefore.begin(), logsBefore.end(), path) != logsBefore.end())
+            continue;
+        SetupLogFile log = {path, {}};
+        std::string text = bench::ReadFileText(path);
+        for (size_t start = 0, end; start < text.size(); start = end + 2) {
+            end = text.find("\r\n", start);
+            if (end == std::string::npos)
+                end = text.size();
+            log.lines.push_back(text.substr(start, end - start));
+        }
+        run.logs.push_back(log);
+    }
     return run;
 }
 

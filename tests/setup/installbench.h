@@ -94,12 +94,22 @@ std::vector<std::string> SnapshotDiff(const std::map<std::string, std::string> &
 std::vector<std::string> ProductDiff(const std::map<std::string, std::string> &before,
                                      const std::map<std::string, std::string> &after);
 
+// A setup log: its path and its lines (without their line breaks).
+struct SetupLogFile {
+    std::string path;
+    std::vector<std::string> lines;
+};
+
 // A run of Install.exe that is to show nothing ("/S", "/u /S").
 struct SilentRun {
     DWORD exitCode = 0xFFFFFFFF;
     std::vector<std::string> trace;   // every debug-output line, as sent
     std::string window;               // the first visible top-level window of the process seen, or ""
+    std::vector<SetupLogFile> logs;   // the setup logs that appeared in the temp folder meanwhile
 };
+// Expects the run to have left one log, which names the command tail and
+// ends with the run's exit code.
+void ExpectOneLog(const SilentRun &run, const std::string &tail);
 // Runs exe with args to its end, looking for a window of the process every
 // 20 ms all the while; a run that shows one, or outlasts timeoutMs, is ended
 // there and keeps exit code 0xFFFFFFFF.

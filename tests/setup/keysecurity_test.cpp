@@ -66,7 +66,8 @@ static std::vector<Ace> FullAccessFor(const std::string &account)
 static std::vector<std::string> Probe(const std::string &args, DWORD expectedExit = 0)
 {
     std::vector<std::string> output;
-    EXPECT_EQ(bench::RunProgram(bench::BinPath("setupprobe.exe"), args, bench::kHangGuardMs, &output), expectedExit) << args;
+    EXPECT_EQ(bench::RunProgram(bench::BinPath("setupprobe.exe"), args, bench::kHangGuardMs, &output), expectedExit)
+        << args;
     return output;
 }
 

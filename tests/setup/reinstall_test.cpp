@@ -87,15 +87,18 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
     DWORD pid = bench::ProgramId(setup);
     ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
     HWND progress = WaitForPage(pid, kProgressCaption);
-    // While the driver installer runs, the page still answers.
+    // While the driver installer runs, the page still answers, and takes in
+    // input without acting on it: a click on Cancel asks nothing, then or
+    // after the step.
     ASSERT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(Installed("Velqar.exe")).empty(); }))
         << "the driver step is not running";
+    ClickControl(progress, IDCANCEL);
     DWORD_PTR answer = 0;
     DWORD before = GetTickCount();
     EXPECT_TRUE(SendMessageTimeoutA(progress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
     EXPECT_LT(GetTickCount() - before, 1000u);
     EXPECT_FALSE(Enabled(progress, 1004)) << "the driver step ended too early to prove anything";
-    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }));
+    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); })) << WaitForBox(pid, 0).text;
     EXPECT_TRUE(Enabled(progress, 1006));
     ClickControl(progress, 1003);
     AnswerBox(WaitForBox(pid), IDNO);
@@ -152,16 +155,34 @@ TEST(Reinstall, SecondSetupShowsTheFirstAndTouchesNothing)
         bench::EndProgram(second);
         EXPECT_EQ(GetForegroundWindow(), welcome) << "\"" << args << "\"";
     }
-    // Silently: the code that says so, and the first left where it was.
+    // Silently: the code that says so, no log, and the first left where it was.
     for (const char *args : {"/S", "/u /S"}) {
         SetForegroundWindow(GetDesktopWindow());
         SilentRun second = RunSilently(Medium("Install.exe"), args);
         EXPECT_EQ(second.exitCode, (DWORD)ERROR_INSTALL_ALREADY_RUNNING) << args;
         EXPECT_EQ(second.window, "") << args;
+        EXPECT_TRUE(second.logs.empty()) << args;
         EXPECT_NE(GetForegroundWindow(), welcome) << args;
     }
     EXPECT_EQ(ProductDiff(before, Snapshot()), std::vector<std::string>{});
     ClickControl(welcome, IDCANCEL);
     EXPECT_TRUE(bench::WaitProgram(first, bench::kHangGuardMs, nullptr));
     bench::EndProgram(first);
+
+    // One setup machine-wide: the mutex of another session's setup, open to
+    // all, and another account's, which this one may not open.
+    SECURITY_DESCRIPTOR descriptor;
+    ACL empty;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
+    for (PACL list : {(PACL)nullptr, &empty}) {
+        SetSecurityDescriptorDacl(&descriptor, TRUE, list, FALSE);
+        SECURITY_ATTRIBUTES attributes = {sizeof(attributes), &descriptor, FALSE};
+        HANDLE mutex = CreateMutexA(&attributes, TRUE, "Global\\ZentaroxUsbSetupRunning");
+        ASSERT_TRUE(mutex);
+        EXPECT_EQ(RunSilently(Medium("Install.exe"), "/S").exitCode, (DWORD)ERROR_INSTALL_ALREADY_RUNNING)
+            << (list ? "empty access list" : "open to all");
+        CloseHandle(mutex);
+    }
+    EXPECT_EQ(ProductDiff(before, Snapshot()), std::vector<std::string>{});
 }

@@ -221,6 +221,11 @@ static void PrintSilentRun(const SilentRun &run)
             line.replace(at, 1, "\\n");
         printf("    %s\n", line.c_str());
     }
+    for (const SetupLogFile &log : run.logs) {
+        printf("  setup log: %s\n  its last lines:\n", log.path.c_str());
+        for (size_t i = log.lines.size() > 6 ? log.lines.size() - 6 : 0; i < log.lines.size(); i++)
+            printf("    %s\n", log.lines[i].c_str());
+    }
 }
 
 // The entry as Programs and Features shows it, from the values it reads.

@@ -86,6 +86,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     SilentRun install = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
     EXPECT_EQ(install.exitCode, 3010u);
     EXPECT_EQ(install.window, "");
+    ExpectOneLog(install, "/S");
     ASSERT_FALSE(install.trace.empty());
     EXPECT_EQ(install.trace.back(),
               "To make the installation vaild,you must pull out and pull the Zentarox controller,"
@@ -105,6 +106,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     SilentRun quietRemoval = RunSilently(program, arguments);
     EXPECT_EQ(quietRemoval.exitCode, 3010u);
     EXPECT_EQ(quietRemoval.window, "");
+    ExpectOneLog(quietRemoval, "/u /S");
     EXPECT_EQ(quietRemoval.trace, (std::vector<std::string>{
         "Are you sure to uninstall Zentarox USB Touchscreen?\n",
         "To make the uninstallation valid,you must restart your computer.\nRestart now?\n"}));
@@ -113,28 +115,31 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
 
 // A removal that stops says why and leaves the product listed, so the user
 // can remove it once the cause is mended: first a driver installer that is
-// missing, then one that reports failure.
+// missing, then one that reports failure, then one that crashes.
 TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
 {
     InstallThroughWizard();
     std::string driverInstaller = bench::ReadFileText(Installed("Velqar.exe"));
     DeleteFileA(Installed("Velqar.exe").c_str());
-    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "UninstallExitCode", 2);
     bench::WriteDword(HKLM, "Software\\VelqarStandIn", "DoNothing", 1);
     // Each also silently, in the same state: the box's text in the trace,
-    // the error behind it as the exit code (1603 where there is none), and
-    // nothing changed.
+    // the start's error as the exit code, 1603 for a driver installer that
+    // ran and failed, and nothing changed.
     struct Stop {
+        DWORD driverExitCode;
         const char *caption, *text;
         DWORD silentExitCode;
         std::vector<std::string> silentTrace;
     } stops[] = {
-        {kUninstallCaption, "Setup driver fail(2:9).", ERROR_FILE_NOT_FOUND,
+        {0, kUninstallCaption, "Setup driver fail(2:9).", ERROR_FILE_NOT_FOUND,
          {"Start driver installer fail(2)\n", "Setup driver fail(2:9).\n"}},
-        {kSetupCaption, "Remove failure,please insert the usb interface", 1603,
+        {2, kSetupCaption, "Remove failure,please insert the usb interface", 1603,
+         {"Remove failure,please insert the usb interface\n"}},
+        {0xC0000005, kSetupCaption, "Remove failure,please insert the usb interface", 1603,
          {"Remove failure,please insert the usb interface\n"}},
     };
     for (const auto &stop : stops) {
+        bench::WriteDword(HKLM, "Software\\VelqarStandIn", "UninstallExitCode", stop.driverExitCode);
         bench::Program *removal;
         AnswerBox(StartRemoval(&removal), IDYES);
         bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal));
@@ -181,6 +186,7 @@ TEST(Uninstall, UnsupportedWindowsIsRefusedOnBothPaths)
         EXPECT_EQ(silent.exitCode, (DWORD)ERROR_OLD_WIN_VERSION) << args;
         EXPECT_EQ(silent.window, "") << args;
         EXPECT_EQ(silent.trace, std::vector<std::string>{"NOT SUPPORT OS!\n"}) << args;
+        EXPECT_TRUE(silent.logs.empty()) << args;
     }
     EXPECT_FALSE(bench::FileExists(InstallDir()));
     EXPECT_FALSE(bench::FileExists("C:\\velqar.log"));

@@ -1,0 +1,36 @@
+// The setup log: a file for the administrator of every run that does
+// something (the wizard, "/u", "/S", "/u /S"), in the running account's temp
+// folder, named "Zentarox USB Touchscreen Setup YYYY-MM-DD HH-MM-SS PID.log".
+// It holds a header (version, program, command tail, Windows), each stage's
+// start and end with its result, each file copied, replaced or deleted, the
+// driver installer's command line, exit code and run time, every trace line,
+// each message with the answer it got, and the exit code on its last line.
+// Each line goes to disk as it is written. A log that cannot be created
+// changes nothing else: every call below then does nothing.
+#ifndef SETUPLOG_H
+#define SETUPLOG_H
+
+#include <windows.h>
+
+// Creates the log new (never over a file or link already at its name) and
+// writes its header.
+void OpenSetupLog(const char *commandTail);
+
+// One line of the log, wsprintfA-style, the time in front; a line break in
+// the text is written as "\n". Not traced. The thread's last error is the
+// same after every call of this file as before.
+void SetupLog(const char *format, ...);
+
+// A debug trace line (level 0, exactly as DebugTrace writes it), repeated in
+// the log: the setup program traces through this.
+void SetupTrace(const char *format, ...);
+
+// A stage's start, and its end with the result and, for a failed stage
+// (result below 0), the error: its number and the system's text for it.
+void LogStageStart(const char *stage);
+void LogStageEnd(const char *stage, int result, DWORD error);
+
+// Writes the exit code as the last line, closes the log and returns the code.
+int CloseSetupLog(int exitCode);
+
+#endif
