@@ -3,8 +3,8 @@
 // groups Users, Guests and Administrators, so that the calibration program
 // can rewrite it for whoever runs it. The groups are named by their fixed
 // identifiers, not their names, which a translated Windows spells otherwise.
-// Every failure goes to the debug trace and nowhere else; none stops
-// installation.
+// Every failure goes to the debug trace (which the setup log repeats) and
+// nowhere else; none stops installation.
 #ifndef KEYSECURITY_H
 #define KEYSECURITY_H
 
