@@ -19,21 +19,18 @@ enum { LOG_TEXT_MAX = 1024 };
 // NULL while there is no log.
 ZERO_FILLED static HANDLE setupLog;
 
-// One line: the time (when stamped), prefix and text, line breaks in the text
-// spelt "\n" and a trailing one dropped, then CR LF; on disk before it returns.
-static void WriteLogLine(BOOL stamped, const char *prefix, const char *text)
+// One line: the time, prefix and text, line breaks in the text spelt "\n"
+// and a trailing one dropped, then CR LF; on disk before it returns.
+static void WriteLogLine(const char *prefix, const char *text)
 {
     if (!setupLog)
         return;
     DWORD error = GetLastError();
     char line[2 * LOG_TEXT_MAX + 64];
-    int length = 0;
-    if (stamped) {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        length = wsprintfA(line, "%02u:%02u:%02u.%03u ", now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
-    }
-    length += wsprintfA(line + length, "%s", prefix);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    int length = wsprintfA(line, "%02u:%02u:%02u.%03u %s", now.wHour, now.wMinute, now.wSecond, now.wMilliseconds,
+                           prefix);
     for (const char *p = text; *p && length < (int)sizeof(line) - 4; p++) {
         if (*p == '\n' && p[1]) {
             line[length++] = '\\';
@@ -97,7 +94,7 @@ void SetupLog(const char *format, ...)
     va_start(args, format);
     FormatLogText(text, format, args);
     va_end(args);
-    WriteLogLine(TRUE, "", text);
+    WriteLogLine("", text);
 }
 
 void SetupTrace(const char *format, ...)
@@ -108,7 +105,7 @@ void SetupTrace(const char *format, ...)
     FormatLogText(text, format, args);
     va_end(args);
     DebugTrace(0, "%s", text);
-    WriteLogLine(TRUE, "Trace: ", text);
+    WriteLogLine("Trace: ", text);
 }
 
 void LogStageStart(const char *stage)
