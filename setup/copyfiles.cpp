@@ -43,8 +43,11 @@ static BOOL StageReplacement(const char *source, const char *target)
     char staged[SETUP_PATH_MAX];
     if (stagedCount >= 2 * SETUP_FILE_COUNT || !GetTempFileNameA(folder, "zx", 0, staged))
         return FALSE;
-    if (!CopyFileA(source, staged, FALSE)
-        || !MoveFileExA(staged, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+    BOOL copied = CopyFileA(source, staged, FALSE);
+    // A failure to clear the attribute is logged and leaves a working copy.
+    if (copied)
+        ClearReadOnly(staged);
+    if (!copied || !MoveFileExA(staged, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
         DWORD error = GetLastError();
         DeleteFileA(staged);
         SetLastError(error);
@@ -62,6 +65,7 @@ static BOOL ReplaceFile(const char *source, const char *target)
     SetFileAttributesA(target, 0);
     if (CopyFileA(source, target, FALSE)) {
         SetupLog("Copied %s to %s", source, target);
+        ClearReadOnly(target);
         return TRUE;
     }
     DWORD error = GetLastError();
@@ -138,11 +142,42 @@ int CopySetupFiles(void)
     return 0;
 }
 
+BOOL ClearReadOnly(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+        return TRUE;
+    attributes &= ~FILE_ATTRIBUTE_READONLY;
+    if (SetFileAttributesA(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
+        return TRUE;
+    DWORD error = GetLastError();
+    SetupLog("Could not clear the read-only attribute of %s: error %lu", path, error);
+    SetLastError(error);
+    return FALSE;
+}
+
+BOOL DeleteStagedCopy(const char *path)
+{
+    // Windows refuses to delete a read-only file; a copy staged from a CD
+    // before the attribute was cleared after every copy would be one.
+    ClearReadOnly(path);
+    if (DeleteFileA(path)) {
+        SetupLog("Deleted the staged copy %s", path);
+        return TRUE;
+    }
+    DWORD error = GetLastError();
+    // Gone already: the restart's rename then does nothing either.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return TRUE;
+    SetupLog("Could not delete the staged copy %s: error %lu", path, error);
+    SetLastError(error);
+    return FALSE;
+}
+
 void DiscardStagedCopies(void)
 {
     // The restart's rename then finds no file and leaves the old one as it is.
     for (int i = 0; i < stagedCount; i++)
-        if (DeleteFileA(stagedCopies[i]))
-            SetupLog("Deleted %s", stagedCopies[i]);
+        DeleteStagedCopy(stagedCopies[i]);
     stagedCount = 0;
 }

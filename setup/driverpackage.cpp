@@ -61,7 +61,9 @@ static int InstallNtDriverPackage(void)
     DWORD exitCode, lastError;
     if (!RunDriverInstaller(&ended, &exitCode, &lastError))
         return -1;
-    SetupTrace("Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)exitCode, lastError);
+    // A wait that failed has no exit code to report.
+    if (ended)
+        SetupTrace("Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)exitCode, lastError);
     // Whatever the installer reported: the key exists by now either way.
     if (IsVistaOrLaterClass(osClass))
         SetParametersKeySecurity();

@@ -15,12 +15,32 @@ int CopySetupFiles(void);
 // Deletes the new files that the last CopySetupFiles staged to replace files
 // in use at the restart, so the restart keeps the files in place.
 void DiscardStagedCopies(void);
+// Deletes one staged copy, read-only or not, and logs it. TRUE when it is
+// gone (or was never there); FALSE, logged with the error, when it stays.
+BOOL DeleteStagedCopy(const char *path);
+// Clears path's read-only attribute and keeps the others. TRUE when the file
+// is not read-only now (or is not there); a failure is logged.
+BOOL ClearReadOnly(const char *path);
 
 // --- pendingdelete.cpp ----------------------------------------------------------------
 // Takes back the restart-time deletions that an earlier removal scheduled
 // for the installation folder, its files and the second copies, so that a
 // restart does not delete what a complete installation put there (NT class).
 void CancelPendingDeletes(void);
+// Takes back the replacements that an earlier setup staged for the restart:
+// of the second copies (secondCopies TRUE) or of the installation folder's
+// files. Each staged copy is deleted now; one that cannot be has its pair
+// taken out of the restart's list (NT class).
+void TakeBackStagedCopies(BOOL secondCopies);
+// Whether the pair source -> target (target empty for a deletion) of the
+// restart's list is to go; context is the caller's.
+typedef BOOL (*PendingPairTest)(const WCHAR *source, const WCHAR *target, void *context);
+// Drops the pairs that drop names from a restart list of length characters
+// (zero-padded beyond), in place, every other pair as it was. How many it
+// dropped; the new length, the list's final zero included, goes to kept.
+int FilterPendingList(WCHAR *list, DWORD length, PendingPairTest drop, void *context, DWORD *kept);
+// An entry's path without its "!" (replace) and "\??\" markers.
+const WCHAR *PendingEntryPath(const WCHAR *entry);
 
 // The driver installer Velqar.exe is judged by its exit code alone: this one
 // is its own failure; a crash's exception status fails too (see
@@ -60,6 +80,9 @@ BOOL WaitForDriverInstaller(HANDLE process, DWORD *exitCode);
 // Whether the driver installer's exit code says it did not do its work: 2,
 // or the status of an exception that ended it (a crash).
 BOOL DriverInstallerFailed(DWORD exitCode);
+// What decided that the last driver installer waited for failed, for the
+// log: its exit code, its crash status or the wait's error.
+void DescribeDriverInstallerFailure(char *text, int size);
 
 // --- shortcuts.cpp -------------------------------------------------------------------
 // Step 2: the Start-menu folder and its five shortcuts. Always 0.
@@ -87,22 +110,27 @@ struct InstalledPlaces {
     BOOL installFolder, startMenuFolder;
 };
 void FindInstalledPlaces(InstalledPlaces *found);
-// The second copies, the Start-menu folder and the installation folder, each
-// folder with the files directly in it; with keep, all but the places keep
-// marks (a kept installation folder loses only the copies keep does not mark).
-void RemoveInstalledFiles(const InstalledPlaces *keep);
+// The second copies, the Start-menu folder, then (after beforeInstallFolder,
+// when given) the installation folder, each folder with the files directly
+// in it; with keep, all but the places keep marks (a kept installation
+// folder loses only the copies keep does not mark).
+void RemoveInstalledFiles(const InstalledPlaces *keep, void (*beforeInstallFolder)(void));
 // Deletes path, or on the NT class, when it cannot be deleted now (in use),
-// at the next restart.
+// at the next restart; a failure is logged. Nothing at path is no failure.
 void DeleteOrScheduleFile(const char *path);
 // Deletes the files directly in path (no subfolders), then the folder; the
 // folder removal's result. On the NT class what stays because it is in use
-// goes at the next restart, the folder after its files.
+// goes at the next restart, the folder after its files. A file or a link
+// standing at path is left alone (FALSE).
 BOOL DeleteFolderFiles(const char *path);
 
 // --- setupsteps.cpp ------------------------------------------------------------------
 // The installation's steps in their order: 0 files, 1 driver package,
 // 2 shortcuts. Every road through the installation runs this one table.
 enum { SETUP_STEP_COUNT = 3 };
+// Runs one stage of the installation or the removal between its log lines;
+// its result, with the last error as run left it.
+int RunLoggedStage(const char *stage, int (*run)(void));
 // Called once before step 0.
 void BeginInstallation(void);
 // Runs one step: negative on failure, with the last error set.

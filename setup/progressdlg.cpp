@@ -3,21 +3,54 @@
 // Finish enabled at the end. Each step runs whole inside one timer message
 // (the driver step waits for the driver installer there), so Cancel is only
 // ever seen between steps; the timer is killed at every tick and restarted
-// only after a successful step, so two steps never overlap.
+// only after a successful step, so two steps never overlap. While the steps
+// run, the page holds off the end of the Windows session (a log-off, a
+// restart from the Start menu or an update's), which would kill the
+// installation between two steps or before a failed step's clean-up.
 #include <windows.h>
 #include "install.h"
 #include "silent.h"
 #include "setupcontext.h"
+#include "setupregistry.h"
 #include "boundedformat.h"
 #include "osclass.h"
 #include "setuplog.h"
 #include "resource.h"
+#include "zerofilled.h"
 
 enum { STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
 enum { STEP_COMPLETION = SETUP_STEP_COUNT };
 
 // Enabled as each step succeeds.
 static const int stepLabels[SETUP_STEP_COUNT] = { IDC_STEP_FILES, IDC_STEP_DEVICE, IDC_STEP_SHORTCUTS };
+
+// From the first step until the last has succeeded, or a failed step's
+// clean-up has returned.
+ZERO_FILLED static BOOL installing;
+
+#define SHUTDOWN_REASON L"Setup is installing the touchscreen driver. Please wait until it has finished."
+
+typedef BOOL (WINAPI *ShutdownBlockReasonCreateProc)(HWND window, LPCWSTR reason);
+typedef BOOL (WINAPI *ShutdownBlockReasonDestroyProc)(HWND window);
+
+// Windows Vista and later name the reason on their shutdown screen; the two
+// calls are looked up at run time, since earlier releases lack them.
+static void SetInstalling(HWND dialog, BOOL on)
+{
+    installing = on;
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (on) {
+        ShutdownBlockReasonCreateProc create =
+            (ShutdownBlockReasonCreateProc)(void (*)(void))GetProcAddress(user32, "ShutdownBlockReasonCreate");
+        if (create)
+            create(dialog, SHUTDOWN_REASON);
+    } else {
+        ShutdownBlockReasonDestroyProc destroy =
+            (ShutdownBlockReasonDestroyProc)(void (*)(void))GetProcAddress(user32, "ShutdownBlockReasonDestroy");
+        if (destroy)
+            destroy(dialog);
+    }
+}
 
 static void LeaveOnlyFinish(HWND dialog)
 {
@@ -32,11 +65,14 @@ static void RunSetupStep(HWND dialog, int step)
     if (RunInstallStep(step) >= 0) {
         EnableWindow(GetDlgItem(dialog, stepLabels[step]), TRUE);
         SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
+        if (step == SETUP_STEP_COUNT - 1)
+            SetInstalling(dialog, FALSE);
         return;
     }
     ReportStepFailure(dialog, step);
     LeaveOnlyFinish(dialog);
     CleanUpFailedStep(step);
+    SetInstalling(dialog, FALSE);
 }
 
 static void OnStepTimer(HWND dialog)
@@ -75,12 +111,14 @@ static void OnFinish(HWND dialog)
     EndDialog(dialog, IDC_FINISH);
     LogStageStart("finish");
     BOOL restarting = setupStep > STEP_COMPLETION && FinishInstallation(dialog);
-    if (restarting)
-        RestartSystem(dialog);
-    // The 9x class calibrates after its restart, from the Run entry.
-    if (!restarting && !IsWin9xClass(osClass))
+    // The 9x class calibrates after its restart, from the Run entry; a
+    // calibration kept from before is not asked for again.
+    if (!restarting && !IsWin9xClass(osClass) && !keptCalibration)
         StartCalibration();
     LogStageEnd("finish", 0, 0);
+    // Last: the restart may end the program as soon as it is asked for.
+    if (restarting)
+        RestartSystem(dialog);
     PostQuitMessage(0);
     EndDialog(dialog, IDC_FINISH);
 }
@@ -91,6 +129,7 @@ static INT_PTR OnCancel(HWND dialog)
     if (ShowSetupMessage(dialog, "Are you sure to break setup process?", SETUP_CAPTION,
                          MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES) {
         // What is done so far stays.
+        SetInstalling(dialog, FALSE);
         PostQuitMessage(0);
         EndDialog(dialog, IDCANCEL);
         return FALSE;
@@ -105,8 +144,28 @@ static INT_PTR OnInitDialog(HWND dialog)
     // A folder that cannot be resolved stays empty; the steps then fail
     // with the reason instead of working on the root of the current drive.
     ResolveSetupFolders();
+    SetInstalling(dialog, TRUE);
     SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
     return TRUE;
+}
+
+// FALSE (refused) while the steps run, answered through DWLP_MSGRESULT as
+// a dialog answers; otherwise the default, which agrees.
+static INT_PTR OnQueryEndSession(HWND dialog)
+{
+    if (!installing)
+        return FALSE;
+    SetupLog("Asked to end the Windows session: refused, the installation is not finished");
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
+    return TRUE;
+}
+
+// Windows ends the process right after this returns.
+static INT_PTR OnEndSession(BOOL ending)
+{
+    if (ending && installing)
+        SetupLog("Windows ended the session before the installation had finished: the setup was stopped");
+    return FALSE;
 }
 
 INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -117,6 +176,10 @@ INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
         OnStepTimer(dialog);
         return FALSE;
+    case WM_QUERYENDSESSION:
+        return OnQueryEndSession(dialog);
+    case WM_ENDSESSION:
+        return OnEndSession((BOOL)wParam);
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_FINISH:

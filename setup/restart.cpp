@@ -16,11 +16,23 @@
 #define RESTART_FAILED     "Reboot system error, please reboot menually"
 #define PRIVILEGE_REFUSED  "Reboot system error, please reboot manually"
 
-// NULL when the system restarts, otherwise the message to show.
+// Once asked, Windows may end the program at any moment: the log gets its
+// exit code line first, and loses it again when Windows refuses.
+static BOOL AskForRestart(UINT flags, DWORD reason)
+{
+    SetupLog("Asking Windows to restart");
+    LogExitCodeAhead(SetupExitCode(SETUP_EXIT_RESTART_NEEDED));
+    if (ExitWindowsEx(flags, reason))
+        return TRUE;
+    WithdrawExitCodeAhead();
+    return FALSE;
+}
+
+// NULL when Windows took the restart on, otherwise the message to show.
 static const char *TryRestart(void)
 {
     if (osClass < OS_CLASS_WIN2000)
-        return ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED;
+        return AskForRestart(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED;
     HANDLE token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         return RESTART_FAILED;
@@ -37,7 +49,7 @@ static const char *TryRestart(void)
     if (adjustError != ERROR_SUCCESS)
         return PRIVILEGE_REFUSED;
     // Windows 2000 takes no reason and ignores it.
-    return ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG,
+    return AskForRestart(EWX_REBOOT | EWX_FORCEIFHUNG,
                          SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED)
         ? NULL : RESTART_FAILED;
 }
@@ -47,6 +59,4 @@ void RestartSystem(HWND owner)
     const char *failure = TryRestart();
     if (failure)
         ShowSetupMessage(owner, failure, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
-    else
-        SetupLog("Windows restarts");
 }

@@ -7,6 +7,7 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "runentry.h"
+#include "setuplog.h"
 
 // Windows Vista gets no Run value: it blocks a program that asks for
 // elevation from starting at logon, with a warning in the notification area.
@@ -22,18 +23,25 @@ static BOOL IsWindowsVista(void)
 
 void AddRunEntry(const char *valueName, const char *programFile)
 {
-    if (IsWindowsVista())
+    if (IsWindowsVista()) {
+        SetupLog("No logon entry %s written: Windows Vista would block it", valueName);
         return;
+    }
     // The value name doubles as the installation folder's name in the path.
     char data[SETUP_PATH_MAX];
-    if (!FolderResolved(windowsDir)
-        || !FormatBounded(data, sizeof(data), "%s\\%s\\%s", windowsDir, valueName, programFile))
-        return;
+    LONG result = ERROR_SUCCESS;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS
-        && RegCreateKeyA(HKEY_CURRENT_USER, RUN_KEY_PATH, &key) != ERROR_SUCCESS)
-        return;
-    // Without the terminating zero, as it has always been stored.
-    RegSetValueExA(key, valueName, 0, REG_SZ, (const BYTE *)data, (DWORD)lstrlenA(data));
-    RegCloseKey(key);
+    if (!FolderResolved(windowsDir)
+        || !FormatBounded(data, sizeof(data), "%s\\%s\\%s", windowsDir, valueName, programFile)) {
+        result = (LONG)GetLastError();
+    } else if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS
+               || (result = RegCreateKeyA(HKEY_CURRENT_USER, RUN_KEY_PATH, &key)) == ERROR_SUCCESS) {
+        // Without the terminating zero, as it has always been stored.
+        result = RegSetValueExA(key, valueName, 0, REG_SZ, (const BYTE *)data, (DWORD)lstrlenA(data));
+        RegCloseKey(key);
+    }
+    if (result == ERROR_SUCCESS)
+        SetupLog("Wrote the logon entry %s: %s", valueName, data);
+    else
+        SetupLog("Could not write the logon entry %s: error %ld", valueName, result);
 }

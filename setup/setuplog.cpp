@@ -12,12 +12,16 @@
 #include "debugtrace.h"
 #include "zerofilled.h"
 
-#define LOG_NAME_FORMAT "%sZentarox USB Touchscreen Setup %04u-%02u-%02u %02u-%02u-%02u %lu.log"
+#define LOG_NAME_FORMAT "%sZentarox USB Touchscreen Setup %04u-%02u-%02u %02u-%02u-%02u %lu%s.log"
 
 enum { LOG_TEXT_MAX = 1024 };
+// Names tried when one is taken: the plain one, then " 2" to " 9" before ".log".
+enum { LOG_NAME_TRIES = 9 };
 
 // NULL while there is no log.
 ZERO_FILLED static HANDLE setupLog;
+// Where the exit code line written ahead of a restart starts; 0 for none.
+ZERO_FILLED static DWORD exitLineOffset;
 
 // One line: the time, prefix and text, line breaks in the text spelt "\n"
 // and a trailing one dropped, then CR LF; on disk before it returns.
@@ -62,10 +66,21 @@ void OpenSetupLog(const char *commandTail)
         return;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (!FormatBounded(path, sizeof(path), LOG_NAME_FORMAT, folder, now.wYear, now.wMonth, now.wDay, now.wHour,
-                       now.wMinute, now.wSecond, GetCurrentProcessId()))
-        return;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    // Someone else's file at the name is neither opened nor followed: the
+    // next name is tried instead.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int i = 1; i <= LOG_NAME_TRIES && file == INVALID_HANDLE_VALUE; i++) {
+        char suffix[8] = "";
+        if (i > 1)
+            wsprintfA(suffix, " %d", i);
+        if (!FormatBounded(path, sizeof(path), LOG_NAME_FORMAT, folder, now.wYear, now.wMonth, now.wDay,
+                           now.wHour, now.wMinute, now.wSecond, GetCurrentProcessId(), suffix))
+            return;
+        file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS
+            && GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_ACCESS_DENIED)
+            return;
+    }
     if (file == INVALID_HANDLE_VALUE)
         return;
     setupLog = file;
@@ -124,17 +139,48 @@ void LogStageEnd(const char *stage, int result, DWORD error)
     if (!setupLog)
         return;
     DWORD lastError = GetLastError();
-    char reason[256] = "";
-    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, reason,
-                        sizeof(reason), NULL))
-        lstrcpyA(reason, "no text for it");
-    SetupLog("End: %s: failed (result %d), error %ld (0x%08lX): %s", stage, result, (long)error, error, reason);
+    char text[256] = "", reason[320];
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text,
+                        sizeof(text), NULL))
+        lstrcpyA(text, "no text for it");
+    wsprintfA(reason, "error %ld (0x%08lX): %s", (long)error, error, text);
+    LogStageFailure(stage, result, reason);
     SetLastError(lastError);
+}
+
+void LogStageFailure(const char *stage, int result, const char *reason)
+{
+    SetupLog("End: %s: failed (result %d), %s", stage, result, reason);
+}
+
+void LogExitCodeAhead(int exitCode)
+{
+    if (!setupLog)
+        return;
+    DWORD error = GetLastError();
+    exitLineOffset = SetFilePointer(setupLog, 0, NULL, FILE_CURRENT);
+    if (exitLineOffset == INVALID_SET_FILE_POINTER)
+        exitLineOffset = 0;
+    else
+        SetupLog("Exit code %d", exitCode);
+    SetLastError(error);
+}
+
+void WithdrawExitCodeAhead(void)
+{
+    if (!setupLog || !exitLineOffset)
+        return;
+    DWORD error = GetLastError();
+    if (SetFilePointer(setupLog, (LONG)exitLineOffset, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER)
+        SetEndOfFile(setupLog);
+    exitLineOffset = 0;
+    SetLastError(error);
 }
 
 int CloseSetupLog(int exitCode)
 {
-    SetupLog("Exit code %d", exitCode);
+    if (!exitLineOffset)
+        SetupLog("Exit code %d", exitCode);
     if (setupLog)
         CloseHandle(setupLog);
     setupLog = NULL;

@@ -1,6 +1,7 @@
 // The setup log: a file for the administrator of every run that does
 // something (the wizard, "/u", "/S", "/u /S"), in the running account's temp
-// folder, named "Zentarox USB Touchscreen Setup YYYY-MM-DD HH-MM-SS PID.log".
+// folder, named "Zentarox USB Touchscreen Setup YYYY-MM-DD HH-MM-SS PID.log"
+// (" 2", " 3", ... before ".log" when a file already stands at that name).
 // It holds a header (version, program, command tail, Windows), each stage's
 // start and end with its result, each file copied, replaced or deleted, the
 // driver installer's command line, exit code and run time, every trace line,
@@ -30,7 +31,16 @@ void SetupTrace(const char *format, ...);
 void LogStageStart(const char *stage);
 void LogStageEnd(const char *stage, int result, DWORD error);
 
+// A failed stage's end with what decided its failure, in words.
+void LogStageFailure(const char *stage, int result, const char *reason);
+
 // Writes the exit code as the last line, closes the log and returns the code.
 int CloseSetupLog(int exitCode);
+// Before Windows is asked to restart, which may end the program at once:
+// the exit code line goes to disk now, and CloseSetupLog writes no second
+// one. WithdrawExitCodeAhead takes it out again when Windows refused, so
+// that the refusal comes before the exit code.
+void LogExitCodeAhead(int exitCode);
+void WithdrawExitCodeAhead(void);
 
 #endif

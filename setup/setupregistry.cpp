@@ -9,6 +9,8 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "touchparams.h"
+#include "setuplog.h"
+#include "zerofilled.h"
 
 // UninstallString has always been stored without quotes. The quiet command
 // is new and meant for deployment tools, which hand it to CreateProcess as
@@ -124,17 +126,53 @@ LONG WriteUninstallRegistration(void)
     return ERROR_SUCCESS;
 }
 
+ZERO_FILLED BOOL keptCalibration;
+
+// Whether name holds a 4-byte REG_DWORD, the only form the driver reads.
+static BOOL HasDwordValue(HKEY key, const char *name, DWORD *value)
+{
+    DWORD type = 0, size = sizeof(*value);
+    return RegQueryValueExA(key, name, NULL, &type, (BYTE *)value, &size) == ERROR_SUCCESS && type == REG_DWORD
+        && size == sizeof(*value);
+}
+
+static BOOL IsCalibrationValue(const char *name)
+{
+    for (int i = 0; i < CALIBRATION_VALUE_COUNT; i++)
+        if (!lstrcmpiA(name, CalibrationValueNames[i]))
+            return TRUE;
+    return FALSE;
+}
+
+// A repair or an upgrade keeps what the user set: the calibration (its
+// eleven values only mean something together, so they are kept whole or
+// all written anew) and each other setting that is there in the driver's
+// form. What is missing or of another type or size gets its default; a
+// first installation therefore writes all nineteen in the table's order.
 static LONG WriteDefaultParameters(void)
 {
     HKEY key;
     LONG result = OpenOrCreateKey(TOUCH_PARAMETERS_KEY, &key);
     if (result != ERROR_SUCCESS)
         return result;
+    BOOL keepCalibration = TRUE;
+    DWORD value = 0, calibrated = 0;
+    for (int i = 0; i < CALIBRATION_VALUE_COUNT && keepCalibration; i++)
+        keepCalibration = HasDwordValue(key, CalibrationValueNames[i], i == CAL_CALIBRATION_4PT ? &calibrated : &value);
+    keptCalibration = keepCalibration && calibrated == 1;
+    SetupLog(keepCalibration ? "Parameters: the calibration is kept"
+                             : "Parameters: the calibration is written with its defaults");
     // Single values that cannot be set are passed over: the driver falls back
     // on its own default for a missing value.
     for (int i = 0; i < TOUCH_PARAMETER_COUNT; i++) {
-        DWORD value = DefaultTouchParameters[i].defaultValue;
-        RegSetValueExA(key, DefaultTouchParameters[i].name, 0, REG_DWORD, (const BYTE *)&value, sizeof(value));
+        const char *name = DefaultTouchParameters[i].name;
+        BOOL calibration = IsCalibrationValue(name);
+        if (calibration ? keepCalibration : HasDwordValue(key, name, &value))
+            continue;
+        value = DefaultTouchParameters[i].defaultValue;
+        RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof(value));
+        if (!calibration)
+            SetupLog("Parameters: %s written with its default %lu", name, value);
     }
     RegCloseKey(key);
     return ERROR_SUCCESS;
@@ -154,6 +192,7 @@ static void WriteDoubleClickSettings(void)
 
 static int InstallRegistry(void)
 {
+    keptCalibration = FALSE;
     // Without sound texts the product is not registered at all, but the
     // driver still gets its parameters.
     LONG registration = WriteUninstallRegistration();

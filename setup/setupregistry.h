@@ -21,8 +21,11 @@ enum {
 };
 
 // install nonzero (callers pass 1): registers the product for removal
-// (WriteUninstallRegistration), writes the nineteen driver parameters with
-// their defaults and the three double-click settings. 0 when it ran to its end; -3, with the last error
+// (WriteUninstallRegistration), writes the driver parameters' defaults and
+// the three double-click settings. Over an earlier installation the
+// calibration (the eleven values a calibration writes) is kept whole when
+// all eleven are 4-byte REG_DWORDs, else all eleven get their defaults; each
+// other parameter keeps a 4-byte REG_DWORD and otherwise gets its default. 0 when it ran to its end; -3, with the last error
 // set, when the registration key or the parameter key could neither be
 // opened nor created (the registration then stays as far as it was written),
 // or when the registration's texts could not be built from windowsDir (empty,
@@ -30,6 +33,9 @@ enum {
 // install 0: removes the registration, the parameter values, the Parameters,
 // Enum and Security keys and the service key, each one level deep; always 0.
 int ApplySetupRegistry(DWORD install);
+// Set by install mode: TRUE when it kept a completed calibration
+// (Calibration4Pt 1), which Finish then does not ask for again.
+extern BOOL keptCalibration;
 // The two halves of ApplySetupRegistry(0): the registration (its values and
 // key), and the driver's parameter values, Parameters, Enum and Security
 // keys and service key. The removal runs them apart, the registration last.

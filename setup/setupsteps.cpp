@@ -42,11 +42,26 @@ void BeginInstallation(void)
         RegCloseKey(key);
 }
 
+int RunLoggedStage(const char *stage, int (*run)(void))
+{
+    LogStageStart(stage);
+    int result = run();
+    DWORD error = GetLastError();
+    if (result == DRIVER_PACKAGE_FAILED) {
+        // Its last error is only the box's number.
+        char reason[128];
+        DescribeDriverInstallerFailure(reason, sizeof(reason));
+        LogStageFailure(stage, result, reason);
+    } else {
+        LogStageEnd(stage, result, error);
+    }
+    SetLastError(error);
+    return result;
+}
+
 int RunInstallStep(int step)
 {
-    LogStageStart(setupSteps[step].name);
-    int result = setupSteps[step].run();
-    LogStageEnd(setupSteps[step].name, result, GetLastError());
+    int result = RunLoggedStage(setupSteps[step].name, setupSteps[step].run);
     // Only a complete installation takes back what an earlier removal left
     // for the restart to delete: after a failed one the restart still
     // finishes that removal.
@@ -62,11 +77,23 @@ DWORD StepFailureExitCode(int result, DWORD error)
 
 BOOL FinishInstallation(HWND owner)
 {
-    // Written before the question: a restart must already find it.
-    AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
-    SetupLog("Wrote the logon entry of the calibration program");
+    // Written before the question: a restart must already find it. A
+    // calibration kept from before needs no prompt, which could only undo
+    // or redo it; the Start menu's Calibration is there for that.
+    if (keptCalibration)
+        SetupLog("No logon entry %s written: the touchscreen keeps its calibration", CALIBRATION_RUN_VALUE);
+    else
+        AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
     return ShowSetupMessage(owner, INSTALL_RESTART_QUESTION, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO)
         == IDYES;
+}
+
+// The registration of a product whose files are gone would list a program
+// that cannot be removed; it goes before the installation folder, whose
+// Install.exe it starts.
+static void DropNewRegistration(void)
+{
+    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
 }
 
 DWORD ReportStepFailure(HWND owner, int step)
@@ -83,9 +110,5 @@ void CleanUpFailedStep(int step)
     if (!setupSteps[step].cleanUp)
         return;
     DiscardStagedCopies();
-    RemoveInstalledFiles(&placesFound);
-    // The registration of a product whose files are gone would list a
-    // program that cannot be removed.
-    if (!registrationFound)
-        DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
+    RemoveInstalledFiles(&placesFound, registrationFound ? NULL : DropNewRegistration);
 }

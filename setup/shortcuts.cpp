@@ -1,13 +1,14 @@
 // Step 2 of the installation: the Start-menu folder "Zentarox USB
 // Touchscreen" with its five shortcuts into the installation folder, saved as
 // .lnk files through the shell's own link object. A shortcut that cannot be
-// made is passed over: the product works without it, and the step never
-// fails.
+// made is passed over, and the log names it: the product works without it,
+// and the step never fails.
 #include <windows.h>
 #include <shlobj.h>
 #include "install.h"
 #include "setupcontext.h"
 #include "boundedformat.h"
+#include "setuplog.h"
 
 struct StartMenuShortcut {
     const char *linkFile;
@@ -28,8 +29,11 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
                     const char *workingDir, const char *arguments)
 {
     IShellLinkA *link = NULL;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link)))
+    HRESULT made = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link);
+    if (FAILED(made)) {
+        SetupLog("Could not make the shortcut %s: HRESULT 0x%08lX", linkPath, (DWORD)made);
         return 0;
+    }
     if (arguments)
         link->SetArguments(arguments);
     link->SetDescription(description);
@@ -38,14 +42,20 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
     link->SetPath(target);
     link->SetWorkingDirectory(workingDir);
     IPersistFile *file = NULL;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, (void **)&file))) {
+    made = link->QueryInterface(IID_IPersistFile, (void **)&file);
+    if (FAILED(made)) {
+        SetupLog("Could not make the shortcut %s: HRESULT 0x%08lX", linkPath, (DWORD)made);
         link->Release();
         return 0;
     }
     WCHAR widePath[MAX_PATH];
     int saved = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) != 0;
-    if (saved)
-        file->Save(widePath, TRUE);
+    // Asked to save, the link counts as made whatever Save says; the log
+    // says when it was not.
+    if (!saved)
+        SetupLog("Could not save the shortcut %s: error %lu", linkPath, GetLastError());
+    else if (FAILED(made = file->Save(widePath, TRUE)))
+        SetupLog("Could not save the shortcut %s: HRESULT 0x%08lX", linkPath, (DWORD)made);
     file->Release();
     link->Release();
     return saved;
@@ -73,9 +83,16 @@ int CreateStartMenuShortcuts(void)
     if (LookupProgramsFolder() && FolderResolved(windowsDir)
         && FormatBounded(folder, sizeof(folder), "%s\\%s", programsDir, START_MENU_FOLDER_NAME)
         && FormatBounded(workingDir, sizeof(workingDir), "%s\\%s", windowsDir, INSTALL_FOLDER_NAME)) {
-        CreateDirectoryA(folder, NULL);
-        for (size_t i = 0; i < sizeof(startMenuShortcuts) / sizeof(startMenuShortcuts[0]); i++)
-            CreateStartMenuShortcut(&startMenuShortcuts[i], workingDir);
+        // ERROR_ALREADY_EXISTS also comes for a file at the folder's name.
+        DWORD error = CreateDirectoryA(folder, NULL) ? ERROR_SUCCESS : GetLastError();
+        DWORD attributes = GetFileAttributesA(folder);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            for (size_t i = 0; i < sizeof(startMenuShortcuts) / sizeof(startMenuShortcuts[0]); i++)
+                CreateStartMenuShortcut(&startMenuShortcuts[i], workingDir);
+        else if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetupLog("No shortcuts: %s is not a folder", folder);
+        else
+            SetupLog("No shortcuts: the folder %s could not be made: error %lu", folder, error);
     }
     if (SUCCEEDED(com))
         CoUninitialize();

@@ -7,7 +7,15 @@
 // removal, and DriverInstallerFailed how it judges the exit code.
 #include <windows.h>
 #include "install.h"
+#include "boundedformat.h"
 #include "setuplog.h"
+#include "zerofilled.h"
+
+// How the last wait for the driver installer ended, for the line that ends
+// its stage in the log.
+ZERO_FILLED static BOOL lastEnded;
+ZERO_FILLED static DWORD lastExitCode;
+ZERO_FILLED static DWORD lastWaitError;
 
 BOOL StartSetupProcess(const char *application, char *commandLine, const char *folder, WORD show,
                        PROCESS_INFORMATION *process)
@@ -60,13 +68,17 @@ BOOL WaitForDriverInstaller(HANDLE process, DWORD *exitCode)
 {
     DWORD started = GetTickCount();
     *exitCode = 0;
+    lastEnded = FALSE;
     if (WaitForSetupProcess(process) != WAIT_OBJECT_0) {
         DWORD error = GetLastError();
+        lastWaitError = error;
         SetupLog("Waiting for the driver installer failed: error %lu", error);
         SetLastError(error);
         return FALSE;
     }
     GetExitCodeProcess(process, exitCode);
+    lastEnded = TRUE;
+    lastExitCode = *exitCode;
     DWORD error = GetLastError();
     SetupLog("The driver installer ended with exit code %ld (0x%08lX) after %lu ms", (long)*exitCode, *exitCode,
              GetTickCount() - started);
@@ -83,4 +95,16 @@ BOOL DriverInstallerFailed(DWORD exitCode)
     // 1, and exit(-1) 0xFFFFFFFF: success, as every other code.
     return exitCode == DRIVER_INSTALLER_FAILED || (exitCode & 0xF0000000) == 0xC0000000
         || exitCode == 0x80000003;
+}
+
+void DescribeDriverInstallerFailure(char *text, int size)
+{
+    // Neither an exit code nor a status is a Windows error number: exit code
+    // 2 is not "The system cannot find the file specified".
+    if (!lastEnded)
+        FormatBounded(text, size, "waiting for the driver installer failed: error %lu", lastWaitError);
+    else if (lastExitCode == DRIVER_INSTALLER_FAILED)
+        FormatBounded(text, size, "the driver installer ended with exit code %lu", lastExitCode);
+    else
+        FormatBounded(text, size, "the driver installer ended by a crash, status 0x%08lX", lastExitCode);
 }

@@ -1,11 +1,13 @@
 // The removal behind "Install.exe /u", and the file removal that a failed
 // installation step shares with it. The driver installer removes the driver
 // package first; only when it reports success do the registry values, the
-// files, the shortcuts, the logon entry and, last, the registration go, so
-// that a removal that stops leaves the product listed and removable. On the
-// NT class, what is in use and cannot be deleted now (the running
+// second copies, the shortcuts, the logon entry, the registration and, last,
+// the installation folder go, so that a removal that stops leaves the
+// product listed and removable, and a listed product's removal can start.
+// On the NT class, what is in use and cannot be deleted now (the running
 // Install.exe itself, a running program, the loaded driver, the folders that
-// hold them) is deleted at the next restart.
+// hold them) is deleted at the next restart, and the replacements that an
+// earlier setup left for the restart are taken back.
 #include <windows.h>
 #include <shellapi.h>
 #include <objbase.h>
@@ -73,15 +75,6 @@ int UninstallProduct(void)
     return UninstallProductWith(GetModuleFileNameA, GetWindowsDirectoryA);
 }
 
-// Runs one stage of the removal between its log lines.
-static int RunRemovalStage(const char *stage, int (*run)(void))
-{
-    LogStageStart(stage);
-    int result = run();
-    LogStageEnd(stage, result, GetLastError());
-    return result;
-}
-
 static int RemoveDriverKeys(void)
 {
     if (IsWin9xClass(osClass))
@@ -90,9 +83,39 @@ static int RemoveDriverKeys(void)
     return 0;
 }
 
+// Says in the log whether a removal left the value or key behind, as the
+// registry holds it now.
+static void LogWhetherGone(const char *what, HKEY root, const char *path, const char *value)
+{
+    HKEY key;
+    BOOL there = RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
+    if (there) {
+        if (value)
+            there = RegQueryValueExA(key, value, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    SetupLog(there ? "%s is still there" : "%s is gone", what);
+}
+
+// Between the files outside the installation folder and those in it: while
+// the product is listed, its registered removal starts Install.exe and
+// Velqar.exe from the installation folder, so the registration goes first.
+static void RemoveRegistration(void)
+{
+    RemoveRunEntry(CALIBRATION_RUN_VALUE);
+    LogWhetherGone("The logon entry of the calibration program", HKEY_CURRENT_USER, RUN_KEY_PATH,
+                   CALIBRATION_RUN_VALUE);
+    RemoveUninstallRegistration();
+    LogWhetherGone("The registration (" UNINSTALL_KEY_NAME ")", HKEY_LOCAL_MACHINE, UNINSTALL_KEY, NULL);
+    TakeBackStagedCopies(FALSE);
+}
+
 static int RemoveProductFiles(void)
 {
-    RemoveInstalledFiles(NULL);
+    // A repair's replacements waiting for the restart would bring the
+    // driver back after it.
+    TakeBackStagedCopies(TRUE);
+    RemoveInstalledFiles(NULL, RemoveRegistration);
     return 0;
 }
 
@@ -108,37 +131,46 @@ int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryP
     // Windows 9x has no driver installer to run: its device keys say which
     // driver the controller uses.
     if (!IsWin9xClass(osClass)) {
-        int result = RunRemovalStage("removing the driver package (driver installer)", RemoveNtDriverPackage);
+        int result = RunLoggedStage("removing the driver package (driver installer)", RemoveNtDriverPackage);
         if (result != 0)
             return result;
     }
-    RunRemovalStage("registry clean-up", RemoveDriverKeys);
-    RunRemovalStage("file removal", RemoveProductFiles);
-    RemoveRunEntry(CALIBRATION_RUN_VALUE);
-    // The registration goes last, when everything else is gone or waits for
-    // the restart: a removal cut short (a power cut) leaves the product
-    // listed, and so removable, rather than files no list knows of.
-    RemoveUninstallRegistration();
-    SetupLog("Removed the registration and the logon entry");
+    RunLoggedStage("registry clean-up", RemoveDriverKeys);
+    // The registration goes late, when everything but the installation
+    // folder is gone or waits for the restart: a removal cut short (a power
+    // cut) leaves the product listed, and so removable, rather than files no
+    // list knows of.
+    RunLoggedStage("file removal", RemoveProductFiles);
     return 0;
 }
 
 // On the NT class, what cannot be deleted now is deleted when Windows starts
 // next, in the order asked: a folder's files before the folder. Windows 9x
-// keeps it.
-static void DeleteAtRestart(const char *path)
+// keeps it. error is why the deletion failed.
+static void DeleteAtRestart(const char *path, DWORD error)
 {
-    if (IsNtClass(osClass) && PathExists(path) && MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT))
+    if (IsNtClass(osClass) && MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         SetupLog("Deleted at the restart: %s", path);
+        return;
+    }
+    if (IsNtClass(osClass))
+        SetupLog("Could not delete %s (error %lu), nor have it deleted at the restart: error %lu", path, error,
+                 GetLastError());
+    else
+        SetupLog("Could not delete %s: error %lu", path, error);
 }
 
 void DeleteOrScheduleFile(const char *path)
 {
-    SetFileAttributesA(path, 0);
+    // Nothing there is nothing to fail: a second copy the user deleted.
+    if (!PathExists(path))
+        return;
+    if (!SetFileAttributesA(path, 0))
+        SetupLog("Could not clear the attributes of %s: error %lu", path, GetLastError());
     if (DeleteFileA(path))
         SetupLog("Deleted %s", path);
     else
-        DeleteAtRestart(path);
+        DeleteAtRestart(path, GetLastError());
 }
 
 // A path that does not fit its buffer is skipped: cut short it would name
@@ -156,6 +188,15 @@ BOOL DeleteFolderFiles(const char *path)
     char pattern[SETUP_PATH_MAX];
     if (!path[0] || !FormatBounded(pattern, sizeof(pattern), "%s\\*.*", path))
         return FALSE;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    // Only a folder of our own is emptied: not a file that stands at its
+    // name, nor a link, whose files would be someone else's.
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        SetupLog("Not a folder of ours, left as it is: %s", path);
+        return FALSE;
+    }
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -172,7 +213,7 @@ BOOL DeleteFolderFiles(const char *path)
     if (removed)
         SetupLog("Deleted %s", path);
     else
-        DeleteAtRestart(path);
+        DeleteAtRestart(path, GetLastError());
     return removed;
 }
 
@@ -189,21 +230,30 @@ void FindInstalledPlaces(InstalledPlaces *found)
         CoUninitialize();
 }
 
-void RemoveInstalledFiles(const InstalledPlaces *keep)
+// The copies of one kind (second: in the system folders) that keep does not mark.
+static void DeleteCopies(const InstalledPlaces *keep, BOOL second)
 {
-    BOOL keepInstallFolder = keep && keep->installFolder;
     char path[SETUP_PATH_MAX];
     for (int i = 0; i < SETUP_FILE_COUNT; i++)
-        for (int second = 0; second < 2; second++)
-            // A folder that goes takes its files with it.
-            if ((second || keepInstallFolder) && !(keep && keep->copies[i][second])
-                && InstalledCopyPath(i, second, path))
-                DeleteOrScheduleFile(path);
+        if (!(keep && keep->copies[i][second]) && InstalledCopyPath(i, second, path))
+            DeleteOrScheduleFile(path);
+}
+
+void RemoveInstalledFiles(const InstalledPlaces *keep, void (*beforeInstallFolder)(void))
+{
+    DeleteCopies(keep, TRUE);
+    char path[SETUP_PATH_MAX];
     HRESULT com = CoInitialize(NULL);
     if (!(keep && keep->startMenuFolder) && StartMenuFolderPath(path))
         DeleteFolderFiles(path);
-    if (!keepInstallFolder && InstallFolderPath(path))
-        DeleteFolderFiles(path);
     if (SUCCEEDED(com))
         CoUninitialize();
+    if (beforeInstallFolder)
+        beforeInstallFolder();
+    // A folder that goes takes its files with it; a kept one loses only the
+    // copies this run made.
+    if (keep && keep->installFolder)
+        DeleteCopies(keep, FALSE);
+    else if (InstallFolderPath(path))
+        DeleteFolderFiles(path);
 }

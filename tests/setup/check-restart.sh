@@ -19,4 +19,10 @@ if ! grep -qi '"ZentaroxUsb"="C:\\\\windows\\\\ZentaroxUsb\\\\ZentaroxUsb.exe"' 
   grep -qi '"ZentaroxUsb"="C:\\\\windows\\\\ZentaroxUsb\\\\ZentaroxUsb.exe"' "$WINEPREFIX/user.reg" \
     || { echo "FAIL: no Run value for the calibration program"; exit 1; }
 fi
+# The setup log's exit code line went to disk before Windows was asked to
+# restart, which ended the program at once: the only one, and the last line.
+log=$(find "$WINEPREFIX/drive_c" -name 'Zentarox USB Touchscreen Setup *.log' | head -1)
+if [ "$(grep -c 'Exit code' "$log")" != 1 ] || ! tail -1 "$log" | grep -q '^[0-9:.]* Exit code 0'; then
+  echo "FAIL: the setup log ($log) does not end with its one exit code line"; tail -3 "$log"; exit 1
+fi
 echo "ok: Windows restarted and ran the logon entries"

@@ -2,6 +2,7 @@
 // installer that reports failure (each also silently, which must clean up
 // the same and report through its exit code), and the Cancel buttons of both
 // pages.
+#include <algorithm>
 #include <regex>
 #include "setupregtest.h"
 #include "installbench.h"
@@ -58,6 +59,45 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     EXPECT_EQ(silent.trace, std::vector<std::string>{"Setup file fail(2:9).\n"});
     EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
     ExpectOneLog(silent, "/S");
+
+    // Once more with files standing at the log's name (the process number
+    // and the next seconds): the log takes the name with " 2" instead.
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    std::string command = "\"" + std::string(kMedium) + "\\Install.exe\" /S";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &process));
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof(temp), temp);
+    std::string base = std::string(temp) + "Zentarox USB Touchscreen Setup ";
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    for (int second = 0; second < 3; second++) {
+        ULARGE_INTEGER at = {{now.dwLowDateTime, now.dwHighDateTime}};
+        at.QuadPart += second * 10000000ULL;
+        FILETIME utc = {at.LowPart, at.HighPart}, local;
+        SYSTEMTIME t;
+        FileTimeToLocalFileTime(&utc, &local);
+        FileTimeToSystemTime(&local, &t);
+        char name[64];
+        wsprintfA(name, "%04u-%02u-%02u %02u-%02u-%02u %lu.log", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond, process.dwProcessId);
+        bench::CopyFileOrFail(bench::BinPath("ReadMe.txt"), base + name);
+    }
+    ResumeThread(process.hThread);
+    WaitForSingleObject(process.hProcess, bench::kHangGuardMs);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, (DWORD)ERROR_FILE_NOT_FOUND);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::vector<std::string> logs = SetupLogPaths();
+    auto suffixed = std::find_if(logs.begin(), logs.end(), [&](const std::string &path) {
+        return path.find(" " + std::to_string(process.dwProcessId) + " 2.log") != std::string::npos;
+    });
+    ASSERT_NE(suffixed, logs.end());
+    EXPECT_EQ(ReadSetupLog(*suffixed).lines.back().substr(13), "Exit code 2");
 }
 
 // Exit code 2, and the status of a crash: the box's first number is the last
@@ -99,6 +139,10 @@ TEST(InstallFailure, DriverInstallerThatFailsOrCrashesFailsAfterTheGrantsAndRemo
         EXPECT_TRUE(std::regex_match(silent.trace.back(), std::regex(text + "\n"))) << silent.trace.back();
         EXPECT_EQ(silent.exitCode, 1603u);
         EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
+        ASSERT_EQ(silent.logs.size(), 1u);
+        EXPECT_TRUE(HasLogLine(silent.logs[0], "End: installing the driver package: failed (result -2), "
+                                                   + std::string(driverExitCode == 2 ? "the driver installer ended with exit code 2"
+                                                      : "the driver installer ended by a crash, status 0xC0000005")));
     }
 }
 
@@ -107,9 +151,13 @@ TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
     PrepareMedium(kMedium);
     std::string exe = std::string(kMedium) + "\\Install.exe";
 
-    // Welcome page: no question, nothing done.
+    // Welcome page: a log-off may end it; Cancel asks nothing and nothing is done.
     bench::Program *setup = bench::StartProgram(exe);
-    ClickControl(WaitForPage(bench::ProgramId(setup), kWelcomeCaption), IDCANCEL);
+    HWND welcome = WaitForPage(bench::ProgramId(setup), kWelcomeCaption);
+    DWORD_PTR agreed = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(welcome, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0, 5000, &agreed));
+    EXPECT_EQ(agreed, 1u);
+    ClickControl(welcome, IDCANCEL);
     DWORD exitCode = 1;
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);

@@ -16,10 +16,14 @@ static std::string Medium(const std::string &file) { return std::string(kMedium)
 
 static void ExpectFilesInstalled(bool win9x)
 {
-    for (const std::string &file : ProductFiles())
+    // Each there and none read-only, whatever the medium's files are.
+    for (const std::string &file : ProductFiles()) {
         EXPECT_EQ(bench::ReadFileText(Installed(file)), bench::ReadFileText(Medium(file))) << file;
+        EXPECT_EQ(GetFileAttributesA(Installed(file).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << file;
+    }
     for (const std::string &copy : SecondCopies(win9x))
-        EXPECT_TRUE(bench::FileExists(bench::WindowsDir() + "\\" + copy)) << copy;
+        EXPECT_EQ(GetFileAttributesA((bench::WindowsDir() + "\\" + copy).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
+            << copy;
 }
 
 // What the ten installed files and the four second copies take, in KiB
@@ -67,6 +71,9 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     const NtRelease release = GetParam();
     bool vista = release.osClass == 8;
     PrepareMedium(kMedium);
+    // A CD's files are read-only.
+    for (const std::string &file : ProductFiles())
+        SetFileAttributesA(Medium(file).c_str(), FILE_ATTRIBUTE_READONLY);
     bench::SetProgramVersion("Install.exe", release.version);
     // A stale, read-only copy from an earlier installation is replaced.
     CreateDirectoryA(InstallDir().c_str(), nullptr);
@@ -109,6 +116,10 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     bench::EndProgram(setup);
+    std::vector<std::string> logs = SetupLogPaths();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_TRUE(HasLogLine(ReadSetupLog(logs[0]), vista ? "No logon entry ZentaroxUsb written: Windows Vista would block it"
+                                                         : "Wrote the logon entry ZentaroxUsb: " + run.AsString()));
     std::string calibration = bench::WindowsDir() + "\\ZentaroxUsb\\ZentaroxUsb.exe";
     EXPECT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(calibration).empty(); }))
         << "the calibration program did not start from the installation folder";

@@ -367,8 +367,7 @@ std::vector<std::string> ProductDiff(const std::map<std::string, std::string> &b
     return ours;
 }
 
-// The setup logs in the temp folder (the tests' account is the setup's).
-static std::vector<std::string> SetupLogPaths()
+std::vector<std::string> SetupLogPaths()
 {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof(temp), temp);
@@ -393,9 +392,7 @@ void ExpectOneLog(const SilentRun &run, const std::string &tail)
     std::string stamp = "\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ";
     for (const std::string &line : lines)
         EXPECT_TRUE(std::regex_search(line, std::regex("^" + stamp))) << line;
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string &line) {
-        return line.size() > 13 && line.substr(13) == "Command tail: \"" + tail + "\"";
-    })) << "no command tail";
+    EXPECT_TRUE(HasLogLine(run.logs[0], "Command tail: \"" + tail + "\"")) << "no command tail";
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(std::regex_match(lines.back(), std::regex(stamp + "Exit code " + std::to_string((int)run.exitCode))))
         << lines.back();
@@ -424,17 +421,28 @@ SilentRun RunSilently(const std::string &exe, const std::string &args, DWORD tim
     for (const std::string &path : SetupLogPaths()) {
         if (std::find(logsBefore.begin(), logsBefore.end(), path) != logsBefore.end())
             continue;
-        SetupLogFile log = {path, {}};
-        std::string text = bench::ReadFileText(path);
-        for (size_t start = 0, end; start < text.size(); start = end + 2) {
-            end = text.find("\r\n", start);
-            if (end == std::string::npos)
-                end = text.size();
-            log.lines.push_back(text.substr(start, end - start));
-        }
-        run.logs.push_back(log);
+        run.logs.push_back(ReadSetupLog(path));
     }
     return run;
+}
+
+SetupLogFile ReadSetupLog(const std::string &path)
+{
+    SetupLogFile log = {path, {}};
+    std::string text = bench::ReadFileText(path);
+    for (size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        log.lines.push_back(text.substr(start, end - start));
+    }
+    return log;
+}
+
+bool HasLogLine(const SetupLogFile &log, const std::string &text)
+{
+    return std::any_of(log.lines.begin(), log.lines.end(),
+                       [&](const std::string &line) { return line.size() > 13 && line.substr(13) == text; });
 }
 
 bool SplitQuotedCommand(const std::string &command, std::string *program, std::string *arguments)

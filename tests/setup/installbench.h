@@ -107,6 +107,12 @@ struct SilentRun {
     std::string window;               // the first visible top-level window of the process seen, or ""
     std::vector<SetupLogFile> logs;   // the setup logs that appeared in the temp folder meanwhile
 };
+// The setup logs in the temp folder (the tests' account is the setup's), and
+// one read back; whether a log has a line (its time stamp aside) of exactly
+// text.
+std::vector<std::string> SetupLogPaths();
+SetupLogFile ReadSetupLog(const std::string &path);
+bool HasLogLine(const SetupLogFile &log, const std::string &text);
 // Expects the run to have left one log, which names the command tail and
 // ends with the run's exit code.
 void ExpectOneLog(const SilentRun &run, const std::string &tail);

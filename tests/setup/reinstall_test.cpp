@@ -48,7 +48,12 @@ TEST(Reinstall, OverAnInstallationInUseCompletesAndTheRestartPutsTheNewFilesInPl
     bench::Program *unsaved = bench::StartProgram(bench::BinPath("unsaved.exe"));
     ASSERT_TRUE(bench::WaitForWindow(bench::ProgramId(unsaved), nullptr, bench::kHangGuardMs));
 
+    // From a CD, whose files are read-only: no staged copy is.
+    for (const std::string &name : ProductFiles())
+        SetFileAttributesA(Medium(name).c_str(), FILE_ATTRIBUTE_READONLY);
     InstallThroughWizard(Medium("Install.exe"), IDYES);
+    for (const PendingRename &rename : PendingRenames())
+        EXPECT_EQ(GetFileAttributesA(rename.source.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << rename.source;
     bench::Pause(3000);
     EXPECT_FALSE(bench::WaitProgram(unsaved, 0, nullptr)) << "the restart ended a program with unsaved work";
     EXPECT_FALSE(bench::FileExists("C:\\restarted.txt")) << "Windows restarted";
@@ -65,23 +70,60 @@ TEST(Reinstall, OverAnInstallationInUseCompletesAndTheRestartPutsTheNewFilesInPl
     EXPECT_EQ(bench::ReadFileText(driver), bench::ReadFileText(Medium("Velqar.sys")));
     EXPECT_TRUE(PendingRenames().empty());
     // No staged copy is left beside the files it replaced.
-    for (const std::string &folder : {InstallDir(), bench::WindowsDir() + "\\System32\\Drivers"}) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\zx*.tmp").c_str(), &found);
-        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << folder << "\\" << found.cFileName;
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
-    }
+    auto expectNoStagedCopy = [] {
+        for (const std::string &folder : {InstallDir(), bench::WindowsDir() + "\\System32\\Drivers"}) {
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((folder + "\\zx*.tmp").c_str(), &found);
+            EXPECT_EQ(search, INVALID_HANDLE_VALUE) << folder << "\\" << found.cFileName;
+            if (search != INVALID_HANDLE_VALUE)
+                FindClose(search);
+        }
+    };
+    expectNoStagedCopy();
+
+    // Setup again while the driver is loaded, then a removal before the
+    // restart: the removal takes the staged driver back, other programs'
+    // restart work stays as it was, and the one restart brings nothing back.
+    bench::InstallTouchSim();
+    InstallThroughWizard(Medium("Install.exe"));
+    ASSERT_TRUE(RestartWillTouch(driver));
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    std::string other = std::string(temp) + "other.tmp";
+    bench::CopyFileOrFail(Medium("ReadMe.txt"), other);
+    bench::CopyFileOrFail(Medium("ReadMe.txt"), other + ".old");
+    ASSERT_TRUE(MoveFileExA(other.c_str(), (other + ".new").c_str(), MOVEFILE_DELAY_UNTIL_REBOOT));
+    ASSERT_TRUE(MoveFileExA((other + ".old").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+    bench::Program *removal = bench::StartProgram(Installed("Install.exe"), "/u");
+    AnswerBox(WaitForBox(bench::ProgramId(removal)), IDYES);
+    AnswerBox(WaitForBox(bench::ProgramId(removal)), IDNO);
+    EXPECT_TRUE(bench::WaitProgram(removal, bench::kHangGuardMs, nullptr));
+    bench::EndProgram(removal);
+    std::vector<std::string> others;
+    for (const PendingRename &rename : PendingRenames())
+        if (rename.source.compare(0, other.size(), other) == 0)
+            others.push_back(rename.source + " > " + rename.target);
+    EXPECT_EQ(others, (std::vector<std::string>{other + " > " + other + ".new", other + ".old > "}));
+    RestartWindows();
+    EXPECT_FALSE(bench::FileExists(InstallDir()));
+    for (const std::string &copy : SecondCopies(false))
+        EXPECT_FALSE(bench::FileExists(bench::WindowsDir() + "\\" + copy)) << copy;
+    expectNoStagedCopy();
 }
 
 TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheDriverStep)
 {
     InstallThroughWizard();
+    // Calibrated: "OK" stored the values and took the logon entry away. The
+    // repair keeps both so.
+    bench::WriteDword(HKLM, kParamsKey, "TopLeftOffsetX", 1234);
+    bench::WriteDword(HKLM, kParamsKey, "Calibration4Pt", 1);
+    bench::DeleteValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "ZentaroxUsb");
     std::map<std::string, std::string> installed = Snapshot();
     // Damage a user could do: a second copy and a shortcut deleted.
     DeleteFileA((bench::WindowsDir() + "\\System32\\ZentaroxUsb.exe").c_str());
     DeleteFileA((ProgramsFolder(true) + "\\Zentarox USB Touchscreen\\Calibration.lnk").c_str());
-    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "SetupDelayMs", 3000);
+    bench::WriteDword(HKLM, "Software\\VelqarStandIn", "SetupDelayMs", 6000);
 
     bench::Program *setup = bench::StartProgram(Installed("Install.exe"));
     DWORD pid = bench::ProgramId(setup);
@@ -89,14 +131,18 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
     HWND progress = WaitForPage(pid, kProgressCaption);
     // While the driver installer runs, the page still answers, and takes in
     // input without acting on it: a click on Cancel asks nothing, then or
-    // after the step.
+    // after the step. It refuses the end of the session: a log-off ends
+    // nothing.
     ASSERT_TRUE(bench::WaitUntil([&] { return !ProcessesOf(Installed("Velqar.exe")).empty(); }))
         << "the driver step is not running";
     ClickControl(progress, IDCANCEL);
-    DWORD_PTR answer = 0;
+    DWORD_PTR answer = 1;
     DWORD before = GetTickCount();
-    EXPECT_TRUE(SendMessageTimeoutA(progress, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+    EXPECT_TRUE(SendMessageTimeoutA(progress, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 1000,
+                                    &answer));
     EXPECT_LT(GetTickCount() - before, 1000u);
+    EXPECT_EQ(answer, 0u);
+    EXPECT_EQ(bench::RunProgram(bench::WindowsDir() + "\\system32\\wineboot.exe", "--end-session --kill"), 1u);
     EXPECT_FALSE(Enabled(progress, 1004)) << "the driver step ended too early to prove anything";
     EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); })) << WaitForBox(pid, 0).text;
     EXPECT_TRUE(Enabled(progress, 1006));
@@ -104,6 +150,7 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
     AnswerBox(WaitForBox(pid), IDNO);
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
+    EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "No started the calibration again";
     // The loaded driver's file is replaced at the restart.
     RestartWindows();
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});

@@ -135,7 +135,7 @@ TEST(SetupContext, UnresolvedFoldersAreNeverTheRootOfTheDrive)
     EXPECT_EQ(CopySetupFiles(), -1);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
     AddRunEntry("ZentaroxUsb", "ZentaroxUsb.exe");
-    RemoveInstalledFiles(nullptr);
+    RemoveInstalledFiles(nullptr, nullptr);
     ASSERT_FALSE(ResolveFake(tooLong + "\\Install.exe", "C:\\windows"));
     EXPECT_EQ(InstallDriverPackage(), -1);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);

@@ -4,6 +4,8 @@
 #include "setupregtest.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
+#include "touchparams.h"
+#include <cstring>
 
 static const char *const kUninstallCommand = "C:\\windows\\ZentaroxUSB\\Install.exe /u";   // 37 characters
 
@@ -26,20 +28,41 @@ TEST(SetupRegistry, InstallWritesEverythingOnAnEmptyRegistryAndOverAnEarlierOne)
     EXPECT_TRUE(HasDefaultParameters());
     ExpectDoubleClickSettings();
 
-    // A calibrated installation, a parameter of the wrong type, a value the
-    // setup program does not know and a stale registration.
+    EXPECT_FALSE(keptCalibration);
+
+    // A calibrated installation whose mouse mode the user changed, a
+    // parameter of the wrong type, one deleted, a value the setup program
+    // does not know and a stale registration: the calibration and the
+    // setting are kept, the other two get their defaults.
     bench::WriteDword(HKLM, kParamsKey, "TopLeftOffsetX", 1234);
     bench::WriteDword(HKLM, kParamsKey, "ScreenWidth", 1024);
     bench::WriteDword(HKLM, kParamsKey, "Calibration4Pt", 1);
+    bench::WriteDword(HKLM, kParamsKey, "MouseMode", 1);
     bench::WriteString(HKLM, kParamsKey, "BeepTime", "1000");
+    bench::DeleteValue(HKLM, kParamsKey, "BeepFreq");
     bench::WriteDword(HKLM, kParamsKey, "Custom", 7);
     bench::WriteString(HKLM, kRegistrationKey, "UninstallString", "D:\\old\\Install.exe /u");
     bench::WriteString(HKLM, kMouseKey, "DoubleClickSpeed", "500");
     EXPECT_EQ(ApplySetupRegistry(1), 0);
-    EXPECT_TRUE(HasDefaultParameters());
+    EXPECT_TRUE(keptCalibration);
+    EXPECT_TRUE(HasDword(kParamsKey, "TopLeftOffsetX", 1234));
+    EXPECT_TRUE(HasDword(kParamsKey, "ScreenWidth", 1024));
+    EXPECT_TRUE(HasDword(kParamsKey, "Calibration4Pt", 1));
+    EXPECT_TRUE(HasDword(kParamsKey, "MouseMode", 1));
+    EXPECT_TRUE(HasDword(kParamsKey, "BeepTime", 11000));
+    EXPECT_TRUE(HasDword(kParamsKey, "BeepFreq", 1000));
     EXPECT_EQ(bench::ReadValue(HKLM, kParamsKey, "Custom").AsDword(), 7u);
     EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(kUninstallCommand)));
     ExpectDoubleClickSettings();
+
+    // One calibration value missing (a removal cut short): all eleven get
+    // their defaults, the settings stay.
+    bench::DeleteValue(HKLM, kParamsKey, "BottomRightOffsetY");
+    EXPECT_EQ(ApplySetupRegistry(1), 0);
+    EXPECT_FALSE(keptCalibration);
+    for (const TouchParameter &parameter : DefaultTouchParameters)
+        EXPECT_TRUE(HasDword(kParamsKey, parameter.name,
+                             strcmp(parameter.name, "MouseMode") ? parameter.defaultValue : 1));
 }
 
 TEST(SetupRegistry, InstallRegistersOnlyWithASoundUninstallCommand)

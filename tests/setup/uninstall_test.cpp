@@ -19,6 +19,10 @@ static bench::MessageBoxInfo StartRemoval(bench::Program **removal, const std::s
 
 TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
 {
+    // A file of the user's where the Start-menu folder goes: no shortcuts,
+    // and the file outlives every removal and restart.
+    std::string startMenu = ProgramsFolder(true) + "\\Zentarox USB Touchscreen";
+    bench::CopyFileOrFail(bench::BinPath("ReadMe.txt"), startMenu);
     std::map<std::string, std::string> before = Snapshot();
     InstallThroughWizard();
 
@@ -87,6 +91,8 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_EQ(install.exitCode, 3010u);
     EXPECT_EQ(install.window, "");
     ExpectOneLog(install, "/S");
+    ASSERT_FALSE(install.logs.empty());
+    EXPECT_TRUE(HasLogLine(install.logs[0], "No shortcuts: " + startMenu + " is not a folder"));
     ASSERT_FALSE(install.trace.empty());
     EXPECT_EQ(install.trace.back(),
               "To make the installation vaild,you must pull out and pull the Zentarox controller,"
@@ -111,6 +117,21 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
         "Are you sure to uninstall Zentarox USB Touchscreen?\n",
         "To make the uninstallation valid,you must restart your computer.\nRestart now?\n"}));
     EXPECT_EQ(ProductDiff(removed, Snapshot()), std::vector<std::string>{});
+    EXPECT_FALSE(RestartWillTouch(startMenu));
+    // While the product is listed, its removal can start: nothing of the
+    // installation folder goes before the registration.
+    ASSERT_FALSE(quietRemoval.logs.empty());
+    const std::vector<std::string> &lines = quietRemoval.logs[0].lines;
+    auto key = std::find_if(lines.begin(), lines.end(), [](const std::string &line) {
+        return line.find("The registration (Tessivar) is gone") != std::string::npos;
+    });
+    ASSERT_NE(key, lines.end());
+    for (auto line = lines.begin(); line != key; ++line)
+        EXPECT_FALSE(line->find("Delete") != std::string::npos && line->find(InstallDir() + "\\") != std::string::npos)
+            << *line;
+    EXPECT_TRUE(std::any_of(key, lines.end(), [](const std::string &line) {
+        return line.find("Deleted " + Installed("Kaplet.exe")) != std::string::npos;
+    }));
 }
 
 // A removal that stops says why and leaves the product listed, so the user
