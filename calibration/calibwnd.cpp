@@ -6,6 +6,7 @@
 // the old calibration; what is stored is the controller's raw reading, which
 // the window asks the driver for at each release.
 #include "zentaroxusb.h"
+#include "texts.h"
 #include "debugtrace.h"
 #include "runentry.h"
 #include "touchdevice.h"
@@ -20,10 +21,6 @@ enum {
 
 // Blue 255, green 102, red 0: a COLORREF keeps red in its low byte.
 static const COLORREF INSTRUCTION_COLOUR = 0xFF6600;
-
-static const char INSTRUCTION_TEXT[] = " TOUCH THE CENTER \n OF THE CROSS";
-static const char CHECK_TEXT[] =
-    " CHECK CALIBRATION \n Touch different areas on the screen, \n does the cursor jump to your fingertip?";
 
 // Memory contexts holding bitmaps 102, 104 and 105 ready for copying.
 ZERO_FILLED static HDC crossDc, tickDc, fingerDc;
@@ -86,8 +83,8 @@ static void OnCreate(HWND window)
 
     CalibrationLayout layout;
     ComputeLayout(screenWidth, screenHeight, &layout);
-    okButton = CreatePushButton(window, "OK", layout.okButton);
-    adjustButton = CreatePushButton(window, "Adjust Again", layout.adjustButton);
+    okButton = CreatePushButton(window, OK_BUTTON_LABEL, layout.okButton);
+    adjustButton = CreatePushButton(window, ADJUST_BUTTON_LABEL, layout.adjustButton);
     ShowWindow(okButton, SW_HIDE);
     ShowWindow(adjustButton, SW_HIDE);
 }
@@ -120,14 +117,14 @@ static void PaintTarget(HDC dc, const CalibrationLayout &layout)
            cross.bmWidth, cross.bmHeight, crossDc, 0, 0, SRCCOPY);
     BitBlt(dc, layout.tick.x, layout.tick.y, 28, 27, tickDc, 0, 0, SRCCOPY);
     RECT text = layout.instruction;
-    DrawTextA(dc, INSTRUCTION_TEXT, -1, &text, DT_CENTER);
+    DrawTextA(dc, TARGET_INSTRUCTION, -1, &text, DT_CENTER);
 }
 
 static void PaintCheckScreen(HDC dc, const CalibrationLayout &layout)
 {
     BitBlt(dc, layout.finger.x, layout.finger.y, 91, 109, fingerDc, 0, 0, SRCCOPY);
     RECT text = layout.check;
-    DrawTextA(dc, CHECK_TEXT, -1, &text, DT_CENTER);
+    DrawTextA(dc, CHECK_QUESTION, -1, &text, DT_CENTER);
     ShowWindow(okButton, SW_SHOWNORMAL);
     ShowWindow(adjustButton, SW_SHOWNORMAL);
     // The user now touches around to see whether the pointer follows.
@@ -168,7 +165,7 @@ static void TakeTouchReading(void)
         // The word holds nothing usable (zero, or whatever the driver left):
         // stored as a corner, raw 0,0 would leave the touchscreen unusable.
         // The same target waits for another touch.
-        DebugTrace(0, "Get touch XY fail(%d), target %d kept\n", (int)GetLastError(), calibStep);
+        DebugTrace(0, READING_FAIL_TRACE, (int)GetLastError(), calibStep);
         return;
     }
     int x = (int)TouchWordX(word), y = (int)TouchWordY(word);

@@ -2,6 +2,7 @@
 // and the other elements go for a given display size, how the steps follow
 // one another, and how a finished pass becomes the values to store.
 #include "zentaroxusb.h"
+#include "texts.h"
 
 // 102 and 1945 both lie 102 units from the ends of 0..2047, so the four
 // targets sit the same distance in from every edge.
@@ -25,9 +26,7 @@ int NextCalibStep(int step)
 
 const char *ReadingTraceFormat(int step)
 {
-    // The program's trace format, exactly: numbers padded to five columns,
-    // and the top-right reading tagged "XY2".
-    return step == 2 ? "$$$$$$$$XY2(%5d,%5d)\n" : "$$$$$$$$XY(%5d,%5d)\n";
+    return step == 2 ? TOP_RIGHT_READING_TRACE : READING_TRACE;
 }
 
 static RECT MakeRect(int left, int top, int right, int bottom)

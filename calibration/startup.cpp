@@ -5,6 +5,7 @@
 // Each failing check ends the program at once, before anything of a later
 // step happens; the order is what the user sees first.
 #include "zentaroxusb.h"
+#include "texts.h"
 #include "debugtrace.h"
 #include "osclass.h"
 #include "touchdevice.h"
@@ -32,8 +33,8 @@ static BOOL CanWriteDriverParameters(void)
 static void ReportDriverOpenFailure(DWORD error)
 {
     char text[64];
-    wsprintfA(text, "Open driver fail(%d)!", (int)error);
-    MessageBoxA(NULL, text, "Zentarox Calibration", MB_OK | MB_ICONERROR);
+    wsprintfA(text, DRIVER_OPEN_FAIL_TEXT, (int)error);
+    MessageBoxA(NULL, text, CALIBRATION_CAPTION, MB_OK | MB_ICONERROR);
 }
 
 // No program of this system writes that value; it is cleared on every start
@@ -101,7 +102,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     // Rights come first: without them the user is told so even on a system
     // the program would not run on anyway.
     if (!CanWriteDriverParameters()) {
-        MessageBoxA(NULL, "Please run as administrator", "Error", MB_OK);
+        MessageBoxA(NULL, ADMIN_RIGHTS_TEXT, ERROR_CAPTION, MB_OK);
         return EXIT_REFUSED;
     }
     if (osClass == OS_CLASS_UNSUPPORTED)
@@ -115,7 +116,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     RemoveRunOnceEntry();
 
     if (!RegisterCalibrationClass(instance)) {
-        MessageBoxA(NULL, "Program requires Windows NT!", CALIBRATION_CLASS_NAME, MB_OK | MB_ICONERROR);
+        MessageBoxA(NULL, NT_REQUIRED_TEXT, NT_REQUIRED_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     MeasureDisplay();
@@ -123,13 +124,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 
     // Topmost and covering the whole primary display from (0, 0). The
     // window's creation step loads the stored values and hides the pointer.
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, CALIBRATION_CLASS_NAME, "", WS_POPUP | WS_VISIBLE,
-                                  0, 0, screenWidth, screenHeight, NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, CALIBRATION_CLASS_NAME, CALIBRATION_WINDOW_TITLE,
+                                  WS_POPUP | WS_VISIBLE, 0, 0, screenWidth, screenHeight, NULL, NULL,
+                                  instance, NULL);
     if (!window) {
         // Without a window nothing would ever end the message loop, and the
         // exclusive device handle would lock every other user of the device
         // out for as long as the invisible process lived.
-        DebugTrace(0, "Create calibration window fail(%d)\n", (int)GetLastError());
+        DebugTrace(0, WINDOW_CREATE_FAIL_TRACE, (int)GetLastError());
         CloseHandle(touchDevice);
         touchDevice = INVALID_HANDLE_VALUE;
         return EXIT_REFUSED;

@@ -6,7 +6,9 @@
 // therefore flushed and each value re-read until it shows what was written,
 // and only then is the driver told to take the values up.
 #include "zentaroxusb.h"
+#include "texts.h"
 #include "touchdevice.h"
+#include "registry.h"
 
 enum {
     READBACK_RETRIES = 20,      // after the first read
@@ -63,8 +65,7 @@ static void WriteCalibrationValues(HKEY key, const int values[CALIBRATION_LOADED
     for (int i = 0; i < CALIBRATION_VALUE_COUNT; i++) {
         DWORD data = i < CALIBRATION_LOADED_COUNT ? (DWORD)values[i] : calibrated;
         // A failed write shows up as a value that does not read back.
-        RegSetValueExA(key, CalibrationValueNames[i], 0, REG_DWORD, (const BYTE *)&data,
-                       sizeof(data));
+        SetRegistryDword(key, CalibrationValueNames[i], data);
     }
 }
 
@@ -95,7 +96,8 @@ void SaveCalibrationAndApply(const int values[CALIBRATION_LOADED_COUNT])
     // Only an existing key: a driver whose key has gone is not installed, and
     // nothing is created for it.
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (OpenRegistryKey(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, KEY_ALL_ACCESS, REGISTRY_OPEN_ONLY, &key)
+        != ERROR_SUCCESS)
         return;
     WriteCalibrationValues(key, values, 1);
     RegFlushKey(key);
@@ -108,14 +110,13 @@ void SaveCalibrationAndApply(const int values[CALIBRATION_LOADED_COUNT])
 void RestoreCalibration(const int values[CALIBRATION_LOADED_COUNT])
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS
-        && RegCreateKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
-                           KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS) {
+    if (OpenRegistryKey(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, KEY_ALL_ACCESS, REGISTRY_CREATE, &key)
+        != ERROR_SUCCESS) {
         // The calibration window is topmost and covers the screen: an
         // ordinary box would open behind it, out of sight, and hold the
         // program until someone pressed Enter blind. MB_SYSTEMMODAL is
         // application-modal plus WS_EX_TOPMOST; Wine ignores MB_TOPMOST.
-        MessageBoxA(NULL, "Open Registry error!!!", "Error", MB_OK | MB_SYSTEMMODAL);
+        MessageBoxA(NULL, REGISTRY_OPEN_FAIL_TEXT, ERROR_CAPTION, MB_OK | MB_SYSTEMMODAL);
         return;
     }
     // The driver is not told: it keeps what it took up last until the next

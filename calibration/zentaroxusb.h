@@ -6,9 +6,6 @@
 #include <windows.h>
 #include "touchparams.h"
 
-// The window class; also the caption of the start-up error boxes.
-#define CALIBRATION_CLASS_NAME "Aling"
-
 // --- calibstate.cpp: process-wide state -------------------------------------
 
 extern int osClass;                 // QueryOsClass(), taken once at start-up
@@ -47,9 +44,9 @@ const char *ReadingTraceFormat(int step);
 // Everything but the target, for a screen of width x height pixels.
 struct CalibrationLayout {
     POINT tick;             // bitmap 104, top-left corner
-    RECT instruction;       // " TOUCH THE CENTER ..." text
+    RECT instruction;       // TARGET_INSTRUCTION
     POINT finger;           // bitmap 105, top-left corner
-    RECT check;             // " CHECK CALIBRATION ..." text
+    RECT check;             // CHECK_QUESTION
     RECT okButton;
     RECT adjustButton;
 };

@@ -3,34 +3,28 @@
 // numbers, service packs and product types are never looked at.
 #include "osclass.h"
 
+// Every release that has a class: the platform and the version as Windows
+// reports them. Windows Server 2003 (5.2) counts as XP; every release after
+// Windows 8 reports 6.2 to a program without a supported-OS manifest.
+static const struct {
+    BYTE platformId, majorVersion, minorVersion, osClass;
+} releases[] = {
+    { VER_PLATFORM_WIN32_WINDOWS, 4, 10, OS_CLASS_WIN98 },
+    { VER_PLATFORM_WIN32_WINDOWS, 4, 90, OS_CLASS_WINME },
+    { VER_PLATFORM_WIN32_NT, 5, 0, OS_CLASS_WIN2000 },
+    { VER_PLATFORM_WIN32_NT, 5, 1, OS_CLASS_WINXP },
+    { VER_PLATFORM_WIN32_NT, 5, 2, OS_CLASS_WINXP },
+    { VER_PLATFORM_WIN32_NT, 6, 0, OS_CLASS_VISTA },
+    { VER_PLATFORM_WIN32_NT, 6, 1, OS_CLASS_WIN7 },
+    { VER_PLATFORM_WIN32_NT, 6, 2, OS_CLASS_WIN8 },
+};
+
 int ClassifyWindowsVersion(DWORD platformId, DWORD majorVersion, DWORD minorVersion)
 {
-    if (platformId == VER_PLATFORM_WIN32_WINDOWS) {
-        if (majorVersion != 4)
-            return OS_CLASS_UNSUPPORTED;
-        if (minorVersion == 10)
-            return OS_CLASS_WIN98;
-        if (minorVersion == 90)
-            return OS_CLASS_WINME;
-        return OS_CLASS_UNSUPPORTED;
-    }
-    if (platformId != VER_PLATFORM_WIN32_NT)
-        return OS_CLASS_UNSUPPORTED;
-    if (majorVersion == 5) {
-        if (minorVersion == 0)
-            return OS_CLASS_WIN2000;
-        if (minorVersion == 1 || minorVersion == 2)
-            return OS_CLASS_WINXP;
-        return OS_CLASS_UNSUPPORTED;
-    }
-    if (majorVersion == 6) {
-        if (minorVersion == 0)
-            return OS_CLASS_VISTA;
-        if (minorVersion == 1)
-            return OS_CLASS_WIN7;
-        if (minorVersion == 2)
-            return OS_CLASS_WIN8;
-    }
+    for (size_t i = 0; i < sizeof(releases) / sizeof(releases[0]); i++)
+        if (releases[i].platformId == platformId && releases[i].majorVersion == majorVersion
+            && releases[i].minorVersion == minorVersion)
+            return releases[i].osClass;
     return OS_CLASS_UNSUPPORTED;
 }
 

@@ -2,12 +2,12 @@
 // when that fails, as everywhere in these programs; a missing value is no error.
 #include <windows.h>
 #include "runentry.h"
+#include "registry.h"
 
 void RemoveRunEntry(const char *valueName)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS
-        && RegCreateKeyA(HKEY_CURRENT_USER, RUN_KEY_PATH, &key) != ERROR_SUCCESS)
+    if (OpenRegistryKey(HKEY_CURRENT_USER, RUN_KEY_PATH, KEY_ALL_ACCESS, REGISTRY_CREATE_PLAIN, &key) != ERROR_SUCCESS)
         return;
     RegDeleteValueA(key, valueName);
     RegCloseKey(key);

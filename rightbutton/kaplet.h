@@ -54,8 +54,6 @@ void PaintPicture(HDC dc, int rightMode);
 void ReleasePictures(void);
 
 // --- rightbuttonwnd.cpp: the window ----------------------------------------
-#define RIGHT_BUTTON_CLASS "SwapBottun"
-
 extern HWND mainWindow;
 
 LRESULT CALLBACK RightButtonWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

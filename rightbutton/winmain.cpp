@@ -4,6 +4,7 @@
 // always 0. The tool never shows a message box: a start-up that cannot work
 // ends quietly, leaving a trace line, instead of leaving an invisible process.
 #include "kaplet.h"
+#include "texts.h"
 #include "debugtrace.h"
 
 // WS_POPUP | WS_CAPTION | WS_SYSMENU: a caption with only the close button,
@@ -41,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Without its pictures the window could not show which mode it is in,
     // and a click would switch the driver blind.
     if (!LoadPictures(instance)) {
-        DebugTrace(0, "Load bitmap fail(%d)\n", (int)GetLastError());
+        DebugTrace(0, PICTURE_LOAD_FAIL_TRACE, (int)GetLastError());
         ReleasePictures();
         return 0;
     }
@@ -49,10 +50,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         ReleasePictures();
         return 0;
     }
-    mainWindow = CreateWindowExA(WS_EX_TOPMOST, RIGHT_BUTTON_CLASS, "RIGHT", RIGHT_BUTTON_STYLE,
+    mainWindow = CreateWindowExA(WS_EX_TOPMOST, RIGHT_BUTTON_CLASS, RIGHT_BUTTON_TITLE, RIGHT_BUTTON_STYLE,
                                  0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, NULL, NULL, instance, NULL);
     if (!mainWindow) {
-        DebugTrace(0, "Create window fail(%d)\n", (int)GetLastError());
+        DebugTrace(0, WINDOW_CREATE_FAIL_TRACE, (int)GetLastError());
         ReleasePictures();
         return 0;
     }

@@ -25,7 +25,7 @@ for dir in "$@"; do
   for name in ZentaroxUsb Kaplet Install; do
     exe=$dir/$name.exe
     [ -f "$exe" ] || continue
-    case $(od -An -tx2 -j $(( $(od -An -tu4 -j60 -N4 "$exe") + 4 )) -N2 "$exe" | tr -d ' ') in
+    case $("$(dirname "$0")/pe-machine" "$exe") in
       8664) dump=x86_64-w64-mingw32-objdump; arch=x64 ;;
       *) dump=i686-w64-mingw32-objdump; arch=x86 ;;
     esac

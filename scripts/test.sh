@@ -16,7 +16,8 @@
 # run failed. Extra arguments go to every ctest call (-R NAME, say);
 # ZX_SKIP_WINE10=1 leaves out the two Wine 10 runs. On a machine that cannot
 # execute 32-bit code at all the x86 run is reported as not run, and fails the
-# whole only with ZX_REQUIRE_X86=1.
+# whole only with ZX_REQUIRE_X86=1. Every ZX_* setting of the scripts and the
+# bench is listed, with what it does, in the README's test bench section.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 

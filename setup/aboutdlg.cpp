@@ -1,7 +1,7 @@
 // The About box (ALT+? or ALT+/ on the backdrop, before the welcome page
 // opens): the program's icon and version.
 #include <windows.h>
-#include "install.h"
+#include "wizard.h"
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {

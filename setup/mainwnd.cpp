@@ -2,8 +2,16 @@
 // behind the wizard pages. It draws nothing itself (its class brush fills
 // it); 300 ms after it appears it opens the welcome page.
 #include <windows.h>
-#include "install.h"
+#include "wizard.h"
 #include "resource.h"
+#include "zerofilled.h"
+
+enum { STARTUP_TIMER_ID = 101, STARTUP_DELAY_MS = 300 };
+
+// The screen size in pixels, measured once when the backdrop is made: the
+// backdrop's size and what every page is centred on.
+ZERO_FILLED static int screenWidth;
+ZERO_FILLED static int screenHeight;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance)
 {
@@ -58,7 +66,7 @@ void CenterOnScreen(HWND window)
 
 static LRESULT OnCreate(HWND window)
 {
-    SetTimer(window, STARTUP_TIMER_ID, 300, NULL);
+    SetTimer(window, STARTUP_TIMER_ID, STARTUP_DELAY_MS, NULL);
     return 0;
 }
 

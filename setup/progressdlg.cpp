@@ -8,8 +8,10 @@
 // restart from the Start menu or an update's), which would kill the
 // installation between two steps or before a failed step's clean-up.
 #include <windows.h>
+#include "wizard.h"
 #include "install.h"
-#include "silent.h"
+#include "texts.h"
+#include "setupmessage.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
@@ -18,8 +20,12 @@
 #include "resource.h"
 #include "zerofilled.h"
 
-enum { STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
+enum { STEP_TIMER_ID = 100, STEP_DELAY_MS = 100, CANCEL_DECLINED_DELAY_MS = 200 };
 enum { STEP_COMPLETION = SETUP_STEP_COUNT };
+
+// The next step to run: 0 at start, raised at every tick, never lowered; a
+// value above STEP_COMPLETION means the installation is complete.
+ZERO_FILLED static int setupStep;
 
 // Enabled as each step succeeds.
 static const int stepLabels[SETUP_STEP_COUNT] = { IDC_STEP_FILES, IDC_STEP_DEVICE, IDC_STEP_SHORTCUTS };
@@ -27,8 +33,6 @@ static const int stepLabels[SETUP_STEP_COUNT] = { IDC_STEP_FILES, IDC_STEP_DEVIC
 // From the first step until the last has succeeded, or a failed step's
 // clean-up has returned.
 ZERO_FILLED static BOOL installing;
-
-#define SHUTDOWN_REASON L"Setup is installing the touchscreen driver. Please wait until it has finished."
 
 typedef BOOL (WINAPI *ShutdownBlockReasonCreateProc)(HWND window, LPCWSTR reason);
 typedef BOOL (WINAPI *ShutdownBlockReasonDestroyProc)(HWND window);
@@ -43,7 +47,7 @@ static void SetInstalling(HWND dialog, BOOL on)
         ShutdownBlockReasonCreateProc create =
             (ShutdownBlockReasonCreateProc)(void (*)(void))GetProcAddress(user32, "ShutdownBlockReasonCreate");
         if (create)
-            create(dialog, SHUTDOWN_REASON);
+            create(dialog, SHUTDOWN_BLOCK_REASON);
     } else {
         ShutdownBlockReasonDestroyProc destroy =
             (ShutdownBlockReasonDestroyProc)(void (*)(void))GetProcAddress(user32, "ShutdownBlockReasonDestroy");
@@ -95,9 +99,8 @@ static void OnStepTimer(HWND dialog)
 static void StartCalibration(void)
 {
     char program[SETUP_PATH_MAX], folder[SETUP_PATH_MAX];
-    if (!FolderResolved(windowsDir)
-        || !FormatBounded(program, sizeof(program), "%s\\ZentaroxUsb\\ZentaroxUsb.exe", windowsDir)
-        || !FormatBounded(folder, sizeof(folder), "%s\\ZentaroxUsb", windowsDir))
+    if (!InstallFolderFilePath(INSTALL_FOLDER_RUN_SPELLING, "ZentaroxUsb.exe", program)
+        || !InstallFolderFilePath(INSTALL_FOLDER_RUN_SPELLING, NULL, folder))
         return;
     PROCESS_INFORMATION process;
     if (!StartSetupProcess(program, NULL, folder, SW_SHOW, &process))
@@ -126,7 +129,7 @@ static void OnFinish(HWND dialog)
 static INT_PTR OnCancel(HWND dialog)
 {
     KillTimer(dialog, STEP_TIMER_ID);
-    if (ShowSetupMessage(dialog, "Are you sure to break setup process?", SETUP_CAPTION,
+    if (ShowSetupMessage(dialog, CANCEL_QUESTION_TEXT, SETUP_CAPTION,
                          MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES) {
         // What is done so far stays.
         SetInstalling(dialog, FALSE);

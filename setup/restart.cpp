@@ -7,14 +7,13 @@
 // one letter and tell which of the two paths failed.
 #include <windows.h>
 #include <reason.h>
-#include "install.h"
-#include "silent.h"
+#include "wizard.h"
+#include "texts.h"
+#include "setupmessage.h"
+#include "exitcode.h"
 #include "setupcontext.h"
 #include "osclass.h"
 #include "setuplog.h"
-
-#define RESTART_FAILED     "Reboot system error, please reboot menually"
-#define PRIVILEGE_REFUSED  "Reboot system error, please reboot manually"
 
 // Once asked, Windows may end the program at any moment: the log gets its
 // exit code line first, and loses it again when Windows refuses.
@@ -32,10 +31,10 @@ static BOOL AskForRestart(UINT flags, DWORD reason)
 static const char *TryRestart(void)
 {
     if (osClass < OS_CLASS_WIN2000)
-        return AskForRestart(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED;
+        return AskForRestart(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED_TEXT;
     HANDLE token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return RESTART_FAILED;
+        return RESTART_FAILED_TEXT;
     TOKEN_PRIVILEGES privileges;
     ZeroMemory(&privileges, sizeof(privileges));
     LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
@@ -47,11 +46,11 @@ static const char *TryRestart(void)
     DWORD adjustError = GetLastError();
     CloseHandle(token);
     if (adjustError != ERROR_SUCCESS)
-        return PRIVILEGE_REFUSED;
+        return PRIVILEGE_REFUSED_TEXT;
     // Windows 2000 takes no reason and ignores it.
     return AskForRestart(EWX_REBOOT | EWX_FORCEIFHUNG,
                          SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED)
-        ? NULL : RESTART_FAILED;
+        ? NULL : RESTART_FAILED_TEXT;
 }
 
 void RestartSystem(HWND owner)

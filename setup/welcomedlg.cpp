@@ -2,7 +2,7 @@
 // inside Next's handler; Cancel ends the program without a question, since
 // nothing has been done yet.
 #include <windows.h>
-#include "install.h"
+#include "wizard.h"
 #include "resource.h"
 
 static void OnNext(HWND dialog)

@@ -4,8 +4,12 @@
 // "/u /S"). The interactive program always ends with 0; a silent run ends
 // with a code a script can act on (silent.h).
 #include <windows.h>
+#include "wizard.h"
 #include "install.h"
+#include "texts.h"
+#include "setupmessage.h"
 #include "silent.h"
+#include "exitcode.h"
 #include "setupcontext.h"
 #include "osclass.h"
 #include "dllsearch.h"
@@ -17,26 +21,17 @@ ZERO_FILLED HINSTANCE appInstance;
 ZERO_FILLED char windowTitle[SETUP_TEXT_MAX];
 ZERO_FILLED char windowClassName[SETUP_TEXT_MAX];
 ZERO_FILLED HWND mainWindow;
-ZERO_FILLED int screenWidth;
-ZERO_FILLED int screenHeight;
-ZERO_FILLED int setupStep;
 
-// The removal's exit code for a silent run (the "/u" road ends with 0
-// whatever happens): 3010 when it ran to its end, since only a restart
-// finishes it.
-static DWORD RunUninstallPrompt(void)
+// The "/u" road (core/uninstall.cpp), then the restart it asked for. Its
+// exit code matters to a silent run only: the interactive road ends with 0
+// whatever happens.
+static int RunRemoval(void)
 {
-    if (ShowSetupMessage(NULL, "Are you sure to uninstall Zentarox USB Touchscreen?", UNINSTALL_CAPTION,
-                         MB_YESNO | MB_ICONWARNING, IDYES) != IDYES)
-        return ERROR_INSTALL_USEREXIT;
-    // A removal that stopped early has said what it has to say.
-    int result = UninstallProduct();
-    if (result != 0)
-        return StepFailureExitCode(result, GetLastError());
-    if (ShowSetupMessage(NULL, "To make the uninstallation valid,you must restart your computer.\nRestart now?",
-                         UNINSTALL_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO) == IDYES)
+    BOOL restart;
+    DWORD exitCode = RunUninstallPrompt(&restart);
+    if (restart)
         RestartSystem(NULL);
-    return SETUP_EXIT_RESTART_NEEDED;
+    return SetupExitCode(exitCode);
 }
 
 // Held by the running setup until it ends (the system closes it then). On
@@ -98,15 +93,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     if (!IsWin9xClass(osClass))
         RestrictDllSearch();
     if (osClass == OS_CLASS_UNSUPPORTED) {
-        ShowSetupMessage(NULL, "NOT SUPPORT OS!", SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        ShowSetupMessage(NULL, UNSUPPORTED_WINDOWS_TEXT, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
         return SetupExitCode(SETUP_EXIT_OLD_WINDOWS);
     }
     // The 32-bit setup on 64-bit Windows would put everything where the
     // system never loads it from and still report success: it refuses
     // before touching anything, the removal included.
     if (RunningUnderWow64()) {
-        ShowSetupMessage(NULL, "This setup is for 32-bit Windows. Please run Install.exe from the x64 folder of the medium.",
-                         SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+        ShowSetupMessage(NULL, WRONG_MACHINE_TEXT, SETUP_CAPTION, MB_OK | MB_ICONERROR, IDOK);
         return SetupExitCode(SETUP_EXIT_WRONG_MACHINE);
     }
     if (AnotherSetupRunning()) {
@@ -119,7 +113,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     // Only a run that may change something gets a log.
     OpenSetupLog(commandTail);
     if (IsUninstallArgument(commandTail) || IsSilentUninstallArgument(commandTail))
-        return CloseSetupLog(SetupExitCode(RunUninstallPrompt()));
+        return CloseSetupLog(RunRemoval());
     if (silentMode)
         return CloseSetupLog(SetupExitCode(RunSilentInstallation()));
     RegisterMainWindowClass(instance);

@@ -47,6 +47,14 @@ void DeleteTree(HKEY root, const std::string &path);
 // Wine's per-program Windows version ("win98", "winxp", "vista", "win7", ...).
 void SetProgramVersion(const std::string &exeName, const std::string &version);
 
+// --- the controller's request codes ---------------------------------------------------
+// The device I/O control codes as the driver receives them, written out here
+// rather than taken from the programs' headers, so that the tests check the
+// codes the programs really send.
+const DWORD kGetXYRequest = 0x222004;              // one raw touch word out
+const DWORD kUpdateParametersRequest = 0x222008;   // reload the Parameters key
+const DWORD kMouseStatusRequest = 0x22200F;        // right-button mode in, or status out
+
 // --- the simulated touch controller ---------------------------------------------------
 // Key of the controller's steering values (see the stand-in's source).
 extern const char *const kTouchSimKey;

@@ -10,8 +10,7 @@ exe=$1 machine=$2 manifest=${3:-}
 fail() { echo "FAIL: $exe: $*"; status=1; }
 status=0
 [ -f "$exe" ] || { echo "FAIL: $exe missing"; exit 1; }
-pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-got=$(od -An -tx2 -j $((pe + 4)) -N2 "$exe" | tr -d ' ')
+got=$("$(dirname "$0")/../../scripts/pe-machine" "$exe")
 case $machine in
   x64) want=8664 dump=x86_64-w64-mingw32-objdump ;;
   x86) want=014c dump=i686-w64-mingw32-objdump ;;

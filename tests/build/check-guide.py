@@ -1,76 +1,59 @@
 #!/usr/bin/env python3
 """The user guide against the programs:  check-guide.py SOURCE
 
-Every text that a message box of the three programs can show, taken from
-their sources now, must stand in the guide's troubleshooting table word for
-word (a %d there is any number, a line break is written <br>), and every
-picture the guide names must exist. The setup program shows its boxes
-through ShowSetupMessage, which counts as a box here."""
+Each program's fixed texts stand in one header (TEXTS below). Every text a
+message box of the three programs can show is a macro there whose name ends
+in _TEXT, and each must stand in the guide's troubleshooting table word for
+word (a %d there is any number, a line break is written <br>). So that no
+box can show a text from anywhere else, no message box call in the sources
+may pass a string literal as its text. Every picture the guide names must
+exist. The setup program shows its boxes through ShowSetupMessage, which
+counts as a box here."""
 import os
 import re
 import sys
 
 src = sys.argv[1]
+TEXTS = ('setup/core/texts.h', 'calibration/texts.h', 'rightbutton/texts.h')
+ROOMS = ('calibration', 'rightbutton', 'setup', 'setup/core', 'common')
+# The one box of the setup program, which shows its callers' texts.
+PASSES_ON = {'setup/core/setupmessage.cpp'}
+
 guide = open(os.path.join(src, 'docs', 'user-guide.md'), encoding='utf-8').read()
 table = guide[guide.index('\n## Troubleshooting'):].split('\n## ')[1]
 LITERAL = r'"(?:[^"\\]|\\.)*"'
 BOX = r'\b(?:MessageBoxA|ShowSetupMessage)\s*\('
-# The text argument: string literals, or a variable (or a macro's name).
-CALL = re.compile(BOX + r'\s*[^,]+,\s*((?:%s\s*)+|\w+)' % LITERAL)
-# A box whose text is a variable: the file that writes the texts it can hold
-# (its own, or the step table's), and how.
-STEP_FAILURES = ('setup/setupsteps.cpp', r'\{ \w+, (%s)' % LITERAL)
-FED = {
-    'calibration/startup.cpp': ('calibration/startup.cpp', r'wsprintfA\(text, (%s)' % LITERAL),
-    'setup/setupsteps.cpp': STEP_FAILURES,
-    'setup/restart.cpp': ('setup/restart.cpp', r'#define \w+ +(%s)' % LITERAL),
-    'setup/uninstall.cpp': ('setup/uninstall.cpp', r'FormatBounded\(text, sizeof\(text\), (%s)' % LITERAL),
-}
-# The one box of the setup program, which shows its callers' texts.
-PASSES_ON = {'setup/setupmessage.cpp'}
-
-
-def text_of(literals):
-    return ''.join(bytes(s[1:-1], 'ascii').decode('unicode_escape') for s in literals)
+# The text argument of a box call.
+TEXT_ARGUMENT = re.compile(BOX + r'\s*[^,]+,\s*("?)')
 
 
 def read(path):
     return open(os.path.join(src, path)).read()
 
 
+def text_of(literals):
+    return ''.join(bytes(s[1:-1], 'ascii').decode('unicode_escape') for s in literals)
+
+
 texts, failures = [], []
-for room in ('calibration', 'rightbutton', 'setup', 'common'):
-    names = sorted(os.listdir(os.path.join(src, room)))
-    # Texts a box may name by a macro: #define NAME "..." (continued lines too).
-    macros = {}
-    for name in names:
-        if name.endswith(('.h', '.cpp')):
-            for macro, body in re.findall(r'#define (\w+)[ \t]+((?:\\\n|[^\n])*)', read(f'{room}/{name}')):
-                if re.fullmatch(r'(?:%s\s*|\\\n\s*)+' % LITERAL, body.strip()):
-                    macros[macro] = re.findall(LITERAL, body)
-    for name in (n for n in names if n.endswith('.cpp')):
+for header in TEXTS:
+    if not os.path.isfile(os.path.join(src, header)):
+        continue
+    # #define NAME_TEXT "..." "...", continued lines too.
+    for name, body in re.findall(r'#define (\w+_TEXT)[ \t]+((?:\\\n|[^\n])*)', read(header)):
+        literals = re.findall(LITERAL, body)
+        if not literals:
+            failures.append(f'{header}: {name} holds no string')
+        texts.append((f'{header} {name}', text_of(literals)))
+
+for room in ROOMS:
+    for name in sorted(os.listdir(os.path.join(src, room))):
         path = f'{room}/{name}'
-        if path in PASSES_ON:
+        if not name.endswith('.cpp') or path in PASSES_ON:
             continue
-        code = read(path)
-        calls, variables = CALL.findall(code), []
-        if len(calls) != len(re.findall(BOX, code)):
-            failures.append(f'{path}: a message box call this check cannot read')
-        for text in calls:
-            if text.startswith('"'):
-                texts.append((path, text_of(re.findall(LITERAL, text))))
-            elif text in macros:
-                texts.append((path, text_of(macros[text])))
-            else:
-                variables.append(text)
-        if variables and (path not in FED or len(variables) > 1):
-            failures.append(f'{path}: a message box shows {variables}; tell this check where its texts are')
-        elif variables:
-            source, pattern = FED[path]
-            found = re.findall(pattern, read(source))
-            if not found:
-                failures.append(f'{path}: no texts found in {source}; tell this check where they are now')
-            texts += [(path, text_of([s])) for s in found]
+        for quote in TEXT_ARGUMENT.findall(read(path)):
+            if quote:
+                failures.append(f'{path}: a message box shows a literal text; put it in its program\'s texts header')
 
 for path, text in texts:
     pattern = ''.join({'%d': r'-?\d+', '\n': '<br>'}.get(part, re.escape(part))

@@ -1,7 +1,7 @@
 // Shared pieces of the calibration program's tests; see calibtest.h.
 #include "calibtest.h"
+#include "texts.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
 
 namespace caltest {
@@ -39,7 +39,7 @@ void SetUpInstalledSystem(const std::vector<DWORD> &words)
 HWND StartCalibration(bench::Program **program)
 {
     *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    HWND window = bench::WaitForWindow(bench::ProgramId(*program), "Aling", bench::kHangGuardMs);
+    HWND window = bench::WaitForWindow(bench::ProgramId(*program), CALIBRATION_CLASS_NAME, bench::kHangGuardMs);
     if (!window) {
         // Say what the program did instead, so that a rare failure explains itself.
         DWORD exitCode = 0;
@@ -58,6 +58,16 @@ HWND StartCalibration(bench::Program **program)
     return window;
 }
 
+void CalibrationCase::SetUp()
+{
+    SetUpInstalledSystem();
+    startTick = GetTickCount();
+    window = StartCalibration(&program);
+    ASSERT_NE(window, nullptr);
+}
+
+void CalibrationCase::TearDown() { bench::EndProgram(program); }
+
 std::vector<bench::SimRequest> Requests(DWORD code)
 {
     std::vector<bench::SimRequest> out;
@@ -70,18 +80,18 @@ std::vector<bench::SimRequest> Requests(DWORD code)
 void TouchTarget(int step, size_t readingsSoFar)
 {
     bench::ClickAt(kTargets[step - 1].x, kTargets[step - 1].y);
-    EXPECT_TRUE(WaitUntil([&] { return Requests(0x222004).size() >= readingsSoFar; }))
+    EXPECT_TRUE(WaitUntil([&] { return Requests(bench::kGetXYRequest).size() >= readingsSoFar; }))
         << "no reading requested for target " << step;
     bench::Pause(150);   // the repaint that follows the reading
 }
 
 void TouchAllTargets()
 {
-    size_t before = Requests(0x222004).size();
-    size_t updates = Requests(0x222008).size();
+    size_t before = Requests(bench::kGetXYRequest).size();
+    size_t updates = Requests(bench::kUpdateParametersRequest).size();
     for (int step = 1; step <= 4; step++)
         TouchTarget(step, before + step);
-    EXPECT_TRUE(WaitUntil([&] { return Requests(0x222008).size() > updates; }))
+    EXPECT_TRUE(WaitUntil([&] { return Requests(bench::kUpdateParametersRequest).size() > updates; }))
         << "the driver was not told to reload";
     bench::Pause(300);   // the check screen's paint
 }

@@ -1,10 +1,12 @@
 // Shared pieces of the calibration program's tests: the bench set up as after
-// an installation, the program started and touched through real pointer
-// input, and checks of what it stored, told the driver and drew.
+// an installation, the program started (and the fixture base of the cases
+// that start it), touched through real pointer input, and checks of what it
+// stored, told the driver and drew.
 #ifndef CALIBTEST_H
 #define CALIBTEST_H
 
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +38,19 @@ void SetUpInstalledSystem(const std::vector<DWORD> &words = std::vector<DWORD>(k
 // Starts ZentaroxUsb.exe and waits for its calibration window; null (with a
 // test failure) when none comes.
 HWND StartCalibration(bench::Program **program);
+
+// Base of the fixtures whose cases begin at the calibration window: SetUp
+// sets the system up as after an installation and starts the program, a
+// fatal failure when no window comes; TearDown ends the program.
+class CalibrationCase : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    bench::Program *program = nullptr;
+    HWND window = nullptr;
+    DWORD startTick = 0;   // GetTickCount just before the program was started
+};
 
 // The controller's requests of one code.
 std::vector<bench::SimRequest> Requests(DWORD code);

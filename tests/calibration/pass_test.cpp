@@ -1,31 +1,21 @@
 // Whole calibrations, driven like a user would: real pointer clicks on the
 // targets while the simulated controller supplies the raw readings, then
-// "OK", "Adjust Again", Escape or Space, or nothing until time runs out.
-// Judged by what the driver's key holds, what the controller was asked and
-// saw, the trace lines and the program's exit.
+// "OK", "Adjust Again", Escape or Space (the time limit is
+// pointer_timer_test.cpp's). Judged by what the driver's key holds, what the
+// controller was asked and saw, the trace lines and the program's exit.
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
+#include "texts.h"
 
 using namespace caltest;
-
-static const DWORD GET_XY = 0x222004;
-static const DWORD UPDATE_PARAMETERS = 0x222008;
 
 // Centres of the check screen's buttons on 1024 x 768.
 static const POINT kOkButton = {457, 379};
 static const POINT kAdjustButton = {567, 379};
 
-class CalibrationPass : public ::testing::Test {
+class CalibrationPass : public CalibrationCase {
 protected:
-    void SetUp() override
-    {
-        SetUpInstalledSystem();
-        window = StartCalibration(&program);
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override { bench::EndProgram(program); }
-
     DWORD WaitForExit(DWORD timeoutMs = 15000)
     {
         DWORD code = 0xDEAD;
@@ -35,12 +25,9 @@ protected:
 
     bool OnCheckScreen()
     {
-        HWND ok = FindButton(window, "OK");
+        HWND ok = FindButton(window, OK_BUTTON_LABEL);
         return ok && IsWindowVisible(ok);
     }
-
-    bench::Program *program = nullptr;
-    HWND window = nullptr;
 };
 
 static bool RunValueLeft()
@@ -59,10 +46,10 @@ TEST_F(CalibrationPass, StoresTheFourRawReadingsAndTheScreenSizeThenTellsTheDriv
     std::vector<bench::SimRequest> log = bench::ReadSimLog();
     ASSERT_EQ(log.size(), 5u);
     for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(log[i].code, GET_XY);
+        EXPECT_EQ(log[i].code, bench::kGetXYRequest);
         EXPECT_EQ(log[i].out, kWords[i]);
     }
-    EXPECT_EQ(log[4].code, UPDATE_PARAMETERS);
+    EXPECT_EQ(log[4].code, bench::kUpdateParametersRequest);
     ASSERT_TRUE(log[4].hasParams);
     std::vector<DWORD> expected = NewCalibrationValues();
     for (int i = 0; i < 11; i++)
@@ -85,12 +72,12 @@ TEST_F(CalibrationPass, OkStoresAgainTellsTheDriverAgainAndStopsTheStartAtLogon)
     bench::ClickAt(kOkButton.x, kOkButton.y);
     EXPECT_EQ(WaitForExit(), 0u);
 
-    std::vector<bench::SimRequest> updates = Requests(UPDATE_PARAMETERS);
+    std::vector<bench::SimRequest> updates = Requests(bench::kUpdateParametersRequest);
     ASSERT_EQ(updates.size(), 2u);
     std::vector<DWORD> expected = NewCalibrationValues();
     for (int i = 0; i < 11; i++)
         EXPECT_EQ(updates[1].params[i], (int64_t)expected[i]) << kValueNames[i];
-    EXPECT_EQ(Requests(GET_XY).size(), 4u);
+    EXPECT_EQ(Requests(bench::kGetXYRequest).size(), 4u);
     ExpectStoredValues(expected);
     EXPECT_FALSE(RunValueLeft());
     EXPECT_TRUE(bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "Other").exists);
@@ -104,7 +91,7 @@ TEST_F(CalibrationPass, AdjustAgainPutsTheStartValuesBackAndBeginsAFreshPass)
     bench::Pause(300);
 
     ExpectStoredValues(StartValuesWithFlag(0));
-    EXPECT_EQ(Requests(UPDATE_PARAMETERS).size(), 1u) << "a restore is not announced to the driver";
+    EXPECT_EQ(Requests(bench::kUpdateParametersRequest).size(), 1u) << "a restore is not announced to the driver";
 
     // The second pass overwrites the readings one by one: the controller now
     // hands out other words.
@@ -113,7 +100,7 @@ TEST_F(CalibrationPass, AdjustAgainPutsTheStartValuesBackAndBeginsAFreshPass)
     bench::SetTouchWords(std::vector<DWORD>(second, second + 4));
     TouchAllTargets();
     ExpectStoredValues({11, 12, 21, 22, 31, 32, 41, 42, 1024, 768, 1});
-    EXPECT_EQ(Requests(UPDATE_PARAMETERS).size(), 2u);
+    EXPECT_EQ(Requests(bench::kUpdateParametersRequest).size(), 2u);
     EXPECT_EQ(bench::DebugOutput(program).size(), 8u);
     EXPECT_EQ(bench::DebugOutput(program).back(), "$$$$$$$$XY(   41,   42)\n");
 
@@ -145,20 +132,20 @@ TEST_F(CalibrationPass, AfterAdjustAgainTheWindowHoldsTheFocusAndEscapeCancels)
 
 TEST_F(CalibrationPass, FailedReadingIsNotTakenAndTheSameTargetWaits)
 {
-    bench::SetTouchSim("FailCode", GET_XY);
+    bench::SetTouchSim("FailCode", bench::kGetXYRequest);
     bench::SetTouchSim("FailCount", 1);
 
     bench::ClickAt(kTargets[0].x, kTargets[0].y);
-    ASSERT_TRUE(WaitUntil([&] { return Requests(GET_XY).size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return Requests(bench::kGetXYRequest).size() == 1; }));
     bench::Pause(200);
-    EXPECT_EQ(Requests(GET_XY)[0].status, 0xC0000001u);
+    EXPECT_EQ(Requests(bench::kGetXYRequest)[0].status, 0xC0000001u);
     ASSERT_TRUE(WaitUntil([&] { return !bench::DebugOutput(program).empty(); }));
     EXPECT_EQ(bench::DebugOutput(program)[0], "Get touch XY fail(31), target 1 kept\n");
 
     // The next touch is still target 1's; the pass goes on as usual.
     for (int step = 1; step <= 4; step++)
         TouchTarget(step, 1 + step);
-    ASSERT_TRUE(WaitUntil([&] { return Requests(UPDATE_PARAMETERS).size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return Requests(bench::kUpdateParametersRequest).size() == 1; }));
     ExpectStoredValues(NewCalibrationValues());
     std::vector<std::string> trace = bench::DebugOutput(program);
     ASSERT_EQ(trace.size(), 5u);
@@ -195,7 +182,7 @@ TEST_P(CalibrationCancel, WritesTheStartValuesBackWithoutTellingTheDriver)
     EXPECT_EQ(WaitForExit(), 0u);
 
     ExpectStoredValues(StartValuesWithFlag(0));
-    EXPECT_EQ(Requests(UPDATE_PARAMETERS).size(), updatesBefore);
+    EXPECT_EQ(Requests(bench::kUpdateParametersRequest).size(), updatesBefore);
     EXPECT_TRUE(RunValueLeft());
 }
 
@@ -220,7 +207,7 @@ TEST_F(CalibrationPass, RestoreThatCannotReachTheKeySaysSoInFrontOfTheWindow)
     bench::PressKey(VK_ESCAPE);
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_OK_BOX(box, "Error", "Open Registry error!!!", false);
+    EXPECT_OK_BOX(box, ERROR_CAPTION, REGISTRY_OPEN_FAIL_TEXT, false);
     // In front of the full-screen topmost window, where the user can see it.
     bench::Pause(300);
     RECT r;

@@ -3,22 +3,14 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
+#include "texts.h"
 
 using namespace caltest;
 
 static const POINT kAdjustButton = {567, 379};
 
-class CalibrationSession : public ::testing::Test {
+class CalibrationSession : public CalibrationCase {
 protected:
-    void SetUp() override
-    {
-        SetUpInstalledSystem();
-        start = GetTickCount();
-        window = StartCalibration(&program);
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override { bench::EndProgram(program); }
-
     bool Running()
     {
         DWORD code;
@@ -28,14 +20,10 @@ protected:
     void AdjustAgain()
     {
         bench::ClickAt(kAdjustButton.x, kAdjustButton.y);
-        HWND ok = FindButton(window, "OK");
+        HWND ok = FindButton(window, OK_BUTTON_LABEL);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(ok); }));
         bench::Pause(300);
     }
-
-    bench::Program *program = nullptr;
-    HWND window = nullptr;
-    DWORD start = 0;
 };
 
 TEST_F(CalibrationSession, PointerHiddenOnTargetsAndShownOnEveryCheckScreen)
@@ -51,9 +39,9 @@ TEST_F(CalibrationSession, PointerHiddenOnTargetsAndShownOnEveryCheckScreen)
         bench::ClickAt(100 + 200 * i, 650);
     bench::Pause(300);
     EXPECT_TRUE(PointerShowing()) << "after taps on the check screen";
-    EXPECT_TRUE(IsWindowVisible(FindButton(window, "OK")));
-    EXPECT_EQ(Requests(0x222004).size(), 4u);
-    EXPECT_EQ(Requests(0x222008).size(), 1u);
+    EXPECT_TRUE(IsWindowVisible(FindButton(window, OK_BUTTON_LABEL)));
+    EXPECT_EQ(Requests(bench::kGetXYRequest).size(), 4u);
+    EXPECT_EQ(Requests(bench::kUpdateParametersRequest).size(), 1u);
     EXPECT_EQ(bench::DebugOutput(program).size(), 4u);
     ExpectStoredValues(NewCalibrationValues());
 
@@ -63,7 +51,7 @@ TEST_F(CalibrationSession, PointerHiddenOnTargetsAndShownOnEveryCheckScreen)
     EXPECT_FALSE(PointerShowing()) << "at the second target of the second pass";
     for (int step = 2; step <= 4; step++)
         TouchTarget(step, 4 + step);
-    ASSERT_TRUE(WaitUntil([&] { return Requests(0x222008).size() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return Requests(bench::kUpdateParametersRequest).size() == 2; }));
     bench::Pause(300);
     EXPECT_TRUE(PointerShowing()) << "on the second check screen";
 
@@ -78,11 +66,11 @@ TEST_F(CalibrationSession, TimeLimitEndsThePassAndStoresNothingBeforeTheFourthTo
         TouchTarget(step, step);
     DWORD code = 0xDEAD;
     ASSERT_TRUE(bench::WaitProgram(program, 40000, &code)) << "still running 40 s later";
-    DWORD ranMs = GetTickCount() - start;
+    DWORD ranMs = GetTickCount() - startTick;
     EXPECT_EQ(code, 0u);
     EXPECT_GE(ranMs, 29000u);
     ExpectStoredValues(StartValuesWithFlag(1));
-    EXPECT_TRUE(Requests(0x222008).empty());
+    EXPECT_TRUE(Requests(bench::kUpdateParametersRequest).empty());
     EXPECT_TRUE(bench::ReadValue(HKEY_CURRENT_USER, kRunKey, "ZentaroxUsb").exists);
 }
 
@@ -90,7 +78,7 @@ TEST_F(CalibrationSession, AdjustAgainGivesTheNewPassItsOwnThirtySeconds)
 {
     TouchAllTargets();
     // Let most of the first pass's time run out on the check screen.
-    bench::Pause(20000 - (GetTickCount() - start));
+    bench::Pause(20000 - (GetTickCount() - startTick));
     AdjustAgain();
     DWORD restart = GetTickCount();
     bench::Pause(15000);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
+#include "texts.h"
 
 using namespace caltest;
 
@@ -21,22 +22,17 @@ static RECT Rect(int left, int top, int right, int bottom)
 
 static int Area(const RECT &r) { return (r.right - r.left) * (r.bottom - r.top); }
 
-class CalibrationScreen : public ::testing::Test {
+class CalibrationScreen : public CalibrationCase {
 protected:
     void SetUp() override
     {
-        SetUpInstalledSystem();
-        window = StartCalibration(&program);
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(CalibrationCase::SetUp());
         cross = ProgramBitmap(102);
         tick = ProgramBitmap(104);
         finger = ProgramBitmap(105);
         ASSERT_EQ(cross.width, 65);
     }
-    void TearDown() override { bench::EndProgram(program); }
 
-    bench::Program *program = nullptr;
-    HWND window = nullptr;
     bench::Picture cross, tick, finger;
 };
 
@@ -83,8 +79,8 @@ TEST_F(CalibrationScreen, CheckScreenShowsThePictureTheQuestionAndTwoButtons)
     EXPECT_EQ(screen.Count(Rect(392, 334, 420, 354), kWhite), 28 * 20) << "tick";
 
     struct { const char *text; RECT place; } buttons[] = {
-        {"OK", Rect(407, 354, 507, 404)},
-        {"Adjust Again", Rect(517, 354, 617, 404)},
+        {OK_BUTTON_LABEL, Rect(407, 354, 507, 404)},
+        {ADJUST_BUTTON_LABEL, Rect(517, 354, 617, 404)},
     };
     for (const auto &b : buttons) {
         SCOPED_TRACE(b.text);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
+#include "texts.h"
 #include "touchdevice.h"
 
 using namespace caltest;
@@ -21,6 +22,14 @@ static bool RunOnceValueLeft()
     return bench::ReadValue(HKEY_CURRENT_USER, kRunOnceKey, "Tessivar").exists;
 }
 
+// The driver box's text for that system error.
+static std::string DriverOpenFailText(int error)
+{
+    char text[64];
+    snprintf(text, sizeof(text), DRIVER_OPEN_FAIL_TEXT, error);
+    return text;
+}
+
 TEST(CalibrationStartup, WithoutTheParametersKeyOnlyAsksForAdministratorRights)
 {
     bench::InstallTouchSim();
@@ -30,7 +39,7 @@ TEST(CalibrationStartup, WithoutTheParametersKeyOnlyAsksForAdministratorRights)
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_OK_BOX(box, "Error", "Please run as administrator", false);
+    EXPECT_OK_BOX(box, ERROR_CAPTION, ADMIN_RIGHTS_TEXT, false);
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
@@ -50,7 +59,8 @@ TEST(CalibrationStartup, WithoutTheDeviceReportsTheSystemError)
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_OK_BOX(box, "Zentarox Calibration", "Open driver fail(2)!", true);   // ERROR_FILE_NOT_FOUND: no such device
+    // ERROR_FILE_NOT_FOUND: no such device.
+    EXPECT_OK_BOX(box, CALIBRATION_CAPTION, DriverOpenFailText(ERROR_FILE_NOT_FOUND), true);
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
@@ -79,7 +89,7 @@ TEST(CalibrationStartup, UnclassifiedWindowsEndsWithoutAWordButOnlyAfterTheRight
     bench::DeleteTree(HKEY_LOCAL_MACHINE, bench::kParametersKey);
     program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
-    EXPECT_EQ(box.text, "Please run as administrator");
+    EXPECT_EQ(box.text, ADMIN_RIGHTS_TEXT);
     bench::AnswerMessageBox(box, IDOK);
     ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code));
     EXPECT_EQ(code, kRefused);
@@ -103,7 +113,7 @@ TEST(CalibrationStartup, PassingStartClearsTheRunOnceValueAndCoversTheScreen)
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.right, 1024);
     EXPECT_EQ(rect.bottom, 768);
-    EXPECT_EQ(bench::WindowText(window), "");
+    EXPECT_EQ(bench::WindowText(window), CALIBRATION_WINDOW_TITLE);
     EXPECT_EQ((DWORD)GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_VISIBLE),
               (DWORD)(WS_POPUP | WS_VISIBLE));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);

@@ -85,7 +85,7 @@ TEST_F(CalibrationStorage, SaveWritesElevenValuesFlushesReadsEachBackOnceThenTel
 
     std::vector<bench::SimRequest> log = bench::ReadSimLog();
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].code, 0x222008u);
+    EXPECT_EQ(log[0].code, bench::kUpdateParametersRequest);
     for (int i = 0; i < 11; i++)
         EXPECT_EQ(log[0].params[i], (int64_t)WithFlag(kNew, 1)[i]) << kValueNames[i];
 }
@@ -111,7 +111,7 @@ TEST_F(CalibrationStorage, ValueThatNeverReadsBackCostsTwentyOneReadsAndTwentyPa
     std::vector<DWORD> expected = WithFlag(kNew, 1);
     expected[9] = kStartValues[9];
     ExpectStoredValues(expected);
-    EXPECT_EQ(Requests(0x222008).size(), 1u);
+    EXPECT_EQ(Requests(bench::kUpdateParametersRequest).size(), 1u);
 }
 
 TEST_F(CalibrationStorage, ValueThatCannotBeReadIsNotTakenForZero)

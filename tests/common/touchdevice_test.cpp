@@ -36,7 +36,7 @@ TEST_F(TouchDevice, ReadTouchXYReturnsTheControllersWordSplitIntoXAndY)
 
     std::vector<bench::SimRequest> log = bench::ReadSimLog();
     ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].code, 0x222004u);
+    EXPECT_EQ(log[0].code, bench::kGetXYRequest);
     EXPECT_FALSE(log[0].hasIn);
     EXPECT_EQ(log[0].out, bench::TouchWord(3000, 150));
     EXPECT_EQ(log[1].out, 0xFFFF0000u);
@@ -45,7 +45,7 @@ TEST_F(TouchDevice, ReadTouchXYReturnsTheControllersWordSplitIntoXAndY)
 TEST_F(TouchDevice, FailedTouchReadLeavesAZeroWordAndTheSystemError)
 {
     bench::SetTouchWords({bench::TouchWord(3000, 150)});
-    bench::SetTouchSim("FailCode", 0x222004);
+    bench::SetTouchSim("FailCode", bench::kGetXYRequest);
     HANDLE device = OpenTouchDevice();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
     DWORD word = 0xFFFFFFFF;
@@ -65,7 +65,7 @@ TEST_F(TouchDevice, UpdateRequestReachesTheControllerWhichSeesTheStoredValues)
     CloseHandle(device);
     std::vector<bench::SimRequest> log = bench::ReadSimLog();
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].code, 0x222008u);
+    EXPECT_EQ(log[0].code, bench::kUpdateParametersRequest);
     EXPECT_FALSE(log[0].hasIn);
     EXPECT_FALSE(log[0].hasOut);
     ASSERT_TRUE(log[0].hasParams);
@@ -87,7 +87,7 @@ TEST_F(TouchDevice, MouseModeAndStatusUseOneRequestEachAndReleaseTheDevice)
     std::vector<bench::SimRequest> log = bench::ReadSimLog();
     ASSERT_EQ(log.size(), 4u);
     for (const bench::SimRequest &r : log)
-        EXPECT_EQ(r.code, 0x22200Fu);
+        EXPECT_EQ(r.code, bench::kMouseStatusRequest);
     EXPECT_TRUE(log[0].hasIn);
     EXPECT_EQ(log[0].in, 1u);
     EXPECT_FALSE(log[0].hasOut);
@@ -115,7 +115,7 @@ TEST_F(TouchDevice, RightModeEndsWhenTheControllerSaysSo)
 
 TEST_F(TouchDevice, FailedMouseRequestsAreTracedWithWordCountAndError)
 {
-    bench::SetTouchSim("FailCode", 0x22200F);
+    bench::SetTouchSim("FailCode", bench::kMouseStatusRequest);
     std::vector<std::string> out;
     EXPECT_EQ(bench::RunProgram(bench::BinPath("commonprobe.exe"), "setmode 1", bench::kHangGuardMs, &out), 0u);
     EXPECT_EQ(out, std::vector<std::string>{"Get current mouse status fail(1:0:31)\n"});

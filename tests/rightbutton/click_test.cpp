@@ -4,21 +4,14 @@
 #include <gtest/gtest.h>
 #include "kapletbench.h"
 
-class RightButtonClick : public ::testing::Test {
+class RightButtonClick : public kaplet::ToolCase {
 protected:
     void SetUp() override
     {
-        bench::InstallTouchSim();
-        tool = kaplet::StartTool();
-        ASSERT_NE(tool.window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(ToolCase::SetUp());
         POINT at = kaplet::ClientOrigin(tool.window);
         inside.x = at.x + 35;
         inside.y = at.y + 35;
-    }
-    void TearDown() override
-    {
-        EXPECT_FALSE(tool.ShowsMessageBox());
-        kaplet::EndTool(tool);
     }
     // Gives the tool time to act on what it was sent, then checks it did nothing.
     void ExpectNoChange(const char *after)
@@ -34,7 +27,6 @@ protected:
         bench::MoveTo(to.x, to.y);
         bench::PressButton(false);
     }
-    kaplet::Tool tool;
     POINT inside;
 };
 

@@ -1,7 +1,6 @@
 // See kapletbench.h.
 #include "kapletbench.h"
-
-#include <gtest/gtest.h>
+#include "texts.h"
 
 namespace kaplet {
 
@@ -93,8 +92,8 @@ Tool StartTool(const std::string &exe)
 {
     Tool tool;
     tool.program = bench::StartProgram(exe.empty() ? bench::BinPath("Kaplet.exe") : exe);
-    tool.window = bench::WaitForWindow(tool.Id(), "SwapBottun", bench::kHangGuardMs);
-    EXPECT_NE(tool.window, nullptr) << "Kaplet.exe shows no \"SwapBottun\" window";
+    tool.window = bench::WaitForWindow(tool.Id(), RIGHT_BUTTON_CLASS, bench::kHangGuardMs);
+    EXPECT_NE(tool.window, nullptr) << "Kaplet.exe shows no \"" RIGHT_BUTTON_CLASS "\" window";
     // The first paint may come a moment after the window turns visible.
     if (tool.window)
         WaitForShown(tool.window, SHOWS_LEFT);
@@ -106,6 +105,27 @@ void EndTool(Tool &tool)
     bench::EndProgram(tool.program);
     tool.program = nullptr;
     tool.window = nullptr;
+}
+
+void ToolCase::SetUp()
+{
+    bench::InstallTouchSim();
+    SteerController();
+    StartToolOrFail();
+}
+
+void ToolCase::TearDown()
+{
+    if (tool.program) {
+        EXPECT_FALSE(tool.ShowsMessageBox()) << "the tool showed a message box";
+    }
+    EndTool(tool);
+}
+
+void ToolCase::StartToolOrFail()
+{
+    tool = StartTool();
+    ASSERT_NE(tool.window, nullptr);
 }
 
 }  // namespace kaplet

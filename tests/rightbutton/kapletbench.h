@@ -1,11 +1,13 @@
 // Helpers of the right-button tool's tests: Kaplet.exe's pictures as stored in
 // its resources, the tool started under the debug API with its window found,
-// clicks in its client area, what picture the screen shows, and the
-// simulated controller's log split into mode and status requests.
+// the fixture base of the cases that run it, clicks in its client area, what
+// picture the screen shows, and the simulated controller's log split into
+// mode and status requests.
 #ifndef KAPLETBENCH_H
 #define KAPLETBENCH_H
 
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,6 +51,23 @@ struct Tool {
 };
 Tool StartTool(const std::string &exe = "");
 void EndTool(Tool &tool);
+
+// Base of the fixtures whose cases run Kaplet.exe. SetUp installs the
+// simulated controller, lets the fixture steer it (SteerController) and
+// starts the tool; TearDown expects no message box of the tool's and ends it.
+// A fixture whose cases set the controller up themselves overrides SetUp and
+// has each case call StartToolOrFail.
+class ToolCase : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Between the controller's installation and the tool's start.
+    virtual void SteerController() {}
+    // Starts Kaplet.exe into tool; a fatal failure when no window comes.
+    void StartToolOrFail();
+
+    Tool tool;
+};
 
 }  // namespace kaplet
 

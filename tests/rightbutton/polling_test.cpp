@@ -3,22 +3,11 @@
 #include <gtest/gtest.h>
 #include "kapletbench.h"
 
-static const DWORD kStatusCode = 0x22200F;
-
-class RightButtonPolling : public ::testing::Test {
+class RightButtonPolling : public kaplet::ToolCase {
 protected:
-    void Start()
-    {
-        tool = kaplet::StartTool();
-        ASSERT_NE(tool.window, nullptr);
-    }
-    void TearDown() override
-    {
-        if (tool.program) {
-            EXPECT_FALSE(tool.ShowsMessageBox()) << "the tool showed a message box";
-        }
-        kaplet::EndTool(tool);
-    }
+    // Each case sets the controller up (or leaves it out) and then starts the tool.
+    void SetUp() override {}
+
     // The log once it has stopped growing for a few poll periods.
     std::vector<bench::SimRequest> SettledLog()
     {
@@ -31,13 +20,12 @@ protected:
             log = again;
         }
     }
-    kaplet::Tool tool;
 };
 
 TEST_F(RightButtonPolling, ClickSwitchesOnPollsEvery300MsUntilTheSecondClickSwitchesOff)
 {
     bench::InstallTouchSim();
-    Start();
+    StartToolOrFail();
     kaplet::ClickPicture(tool.window);
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_RIGHT));
     std::vector<bench::SimRequest> log = kaplet::WaitForRequests(6);
@@ -51,7 +39,7 @@ TEST_F(RightButtonPolling, ClickSwitchesOnPollsEvery300MsUntilTheSecondClickSwit
 
     // mode 1, then status requests only, then mode 0 as the last request.
     for (const bench::SimRequest &r : log)
-        EXPECT_EQ(r.code, kStatusCode);
+        EXPECT_EQ(r.code, bench::kMouseStatusRequest);
     EXPECT_TRUE(log.front().hasIn);
     EXPECT_EQ(log.front().in, 1u);
     EXPECT_TRUE(log.back().hasIn);
@@ -78,7 +66,7 @@ TEST_F(RightButtonPolling, ModeEndedByTheControllerBringsTheLeftPictureBackAndSe
     // Bit 2 alone also means "still on"; the third poll finds the mode ended.
     bench::SetTouchSim("StatusOn", 4);
     bench::SetTouchSim("EndAfterPolls", 3);
-    Start();
+    StartToolOrFail();
     kaplet::ClickPicture(tool.window);
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_RIGHT));
     std::vector<bench::SimRequest> log = kaplet::WaitForRequests(4);
@@ -102,8 +90,8 @@ TEST_F(RightButtonPolling, ModeEndedByTheControllerBringsTheLeftPictureBackAndSe
 TEST_F(RightButtonPolling, FailedRequestsAreTracedAndAFailedPollEndsTheMode)
 {
     bench::InstallTouchSim();
-    bench::SetTouchSim("FailCode", kStatusCode);
-    Start();
+    bench::SetTouchSim("FailCode", bench::kMouseStatusRequest);
+    StartToolOrFail();
     kaplet::ClickPicture(tool.window);
     // The picture flips although the driver refused the mode...
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_RIGHT));
@@ -122,7 +110,7 @@ TEST_F(RightButtonPolling, FailedRequestsAreTracedAndAFailedPollEndsTheMode)
 
 TEST_F(RightButtonPolling, WithoutTheDeviceClicksStillFlipAndTheFirstPollStopsPolling)
 {
-    Start();
+    StartToolOrFail();
     kaplet::ClickPicture(tool.window);
     EXPECT_TRUE(kaplet::WaitForShown(tool.window, kaplet::SHOWS_RIGHT));
     // Several periods later the right picture still stands: a missing device

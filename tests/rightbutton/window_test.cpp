@@ -3,29 +3,16 @@
 // that closing it ends the program without telling the driver anything.
 #include <gtest/gtest.h>
 #include "kapletbench.h"
+#include "texts.h"
 
-class RightButtonWindow : public ::testing::Test {
+class RightButtonWindow : public kaplet::ToolCase {
 protected:
-    void SetUp() override
-    {
-        bench::InstallTouchSim();
-        bench::SetTouchSim("StatusOn", 4);
-        tool = kaplet::StartTool();
-        ASSERT_NE(tool.window, nullptr);
-    }
-    void TearDown() override
-    {
-        if (tool.program) {
-            EXPECT_FALSE(tool.ShowsMessageBox());
-        }
-        kaplet::EndTool(tool);
-    }
-    kaplet::Tool tool;
+    void SteerController() override { bench::SetTouchSim("StatusOn", 4); }
 };
 
 TEST_F(RightButtonWindow, SmallTopmostCaptionWindowInTheCornerShowsTheLeftPicture)
 {
-    EXPECT_EQ(bench::WindowText(tool.window), "RIGHT");
+    EXPECT_EQ(bench::WindowText(tool.window), RIGHT_BUTTON_TITLE);
     LONG style = GetWindowLongA(tool.window, GWL_STYLE);
     // Windows adds WS_CLIPSIBLINGS to every top-level window; WS_VISIBLE is from showing it.
     EXPECT_EQ((DWORD)style & ~(DWORD)(WS_VISIBLE | WS_CLIPSIBLINGS), 0x80C80000u);

@@ -22,9 +22,9 @@ static void ExpectCleanedUpAndFinish(bench::Program *setup, HWND progress)
     EXPECT_TRUE(bench::WaitUntil([&] { return !bench::FileExists(InstallDir()); })) << "files not removed";
     for (const std::string &copy : SecondCopies(false))
         EXPECT_FALSE(HasSecondCopy(copy)) << copy;
-    EXPECT_TRUE(Enabled(progress, 1003));
+    EXPECT_TRUE(Enabled(progress, kFinishButton));
     EXPECT_FALSE(Enabled(progress, IDCANCEL));
-    ClickControl(progress, 1003);
+    ClickControl(progress, kFinishButton);
     DWORD exitCode = 1;
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
     EXPECT_EQ(exitCode, 0u);
@@ -34,17 +34,16 @@ static void ExpectCleanedUpAndFinish(bench::Program *setup, HWND progress)
 TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
 {
     PrepareMedium(kMedium, false);
-    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
+    bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
     DWORD pid = bench::ProgramId(setup);
-    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
-    HWND progress = WaitForPage(pid, kProgressCaption);
+    HWND progress = OpenProgressPage(pid);
     bench::MessageBoxInfo box = WaitForBox(pid);
-    EXPECT_OK_BOX(box, kSetupCaption, "Setup file fail(2:9).", true);
+    EXPECT_OK_BOX(box, kSetupCaption, StepFailureText(FILE_STEP_FAILED_TEXT, 2, 9), true);
     // Files 0 to 4 and their second copies were copied before the sixth failed.
     for (size_t i = 0; i < ProductFiles().size(); i++)
         EXPECT_EQ(bench::FileExists(Installed(ProductFiles()[i])), i < 5) << ProductFiles()[i];
     EXPECT_TRUE(HasSecondCopy("inf\\Velqar.inf"));
-    for (int label : {1004, 1005, 1006})
+    for (int label : {kDeviceLabel, kFilesLabel, kShortcutsLabel})
         EXPECT_FALSE(Enabled(progress, label)) << label;
     AnswerBox(box, IDOK);
     ExpectCleanedUpAndFinish(setup, progress);
@@ -53,10 +52,10 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     // Silently: the same clean-up, the box's text in the trace, and the
     // copy's error as the exit code.
     std::map<std::string, std::string> failed = Snapshot();
-    SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
+    SilentRun silent = RunSilently(Medium("Install.exe"), "/S");
     EXPECT_EQ(silent.exitCode, (DWORD)ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(silent.window, "");
-    EXPECT_EQ(silent.trace, std::vector<std::string>{"Setup file fail(2:9).\n"});
+    EXPECT_EQ(silent.trace, std::vector<std::string>{StepFailureText(FILE_STEP_FAILED_TEXT, 2, 9) + "\n"});
     EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
     ExpectOneLog(silent, "/S");
 
@@ -65,7 +64,7 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process;
-    std::string command = "\"" + std::string(kMedium) + "\\Install.exe\" /S";
+    std::string command = "\"" + Medium("Install.exe") + "\" /S";
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                                &startup, &process));
     char temp[MAX_PATH] = "";
@@ -114,16 +113,15 @@ TEST(InstallFailure, DriverInstallerThatFailsOrCrashesFailsAfterTheGrantsAndRemo
         bench::DeleteTree(HKLM, kServiceKey);
         std::string text =
             std::string("Setup driver fail\\(") + (driverExitCode == 2 ? "\\d+" : "-1073741819") + ":10\\)\\.";
-        bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe");
+        bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
         DWORD pid = bench::ProgramId(setup);
-        ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
-        HWND progress = WaitForPage(pid, kProgressCaption);
+        HWND progress = OpenProgressPage(pid);
         bench::MessageBoxInfo box = WaitForBox(pid);
         EXPECT_TRUE(std::regex_match(box.text, std::regex(text))) << box.text;
         EXPECT_EQ(box.caption, kSetupCaption);
         EXPECT_TRUE(ParametersGrantGuests());
-        EXPECT_TRUE(Enabled(progress, 1005));
-        EXPECT_FALSE(Enabled(progress, 1004));
+        EXPECT_TRUE(Enabled(progress, kFilesLabel));
+        EXPECT_FALSE(Enabled(progress, kDeviceLabel));
         AnswerBox(box, IDOK);
         ExpectCleanedUpAndFinish(setup, progress);
         // What the registry step wrote before the driver installer stays, but
@@ -133,7 +131,7 @@ TEST(InstallFailure, DriverInstallerThatFailsOrCrashesFailsAfterTheGrantsAndRemo
         bench::EndProgram(setup);
 
         std::map<std::string, std::string> failed = Snapshot();
-        SilentRun silent = RunSilently(std::string(kMedium) + "\\Install.exe", "/S");
+        SilentRun silent = RunSilently(Medium("Install.exe"), "/S");
         EXPECT_EQ(silent.window, "");
         ASSERT_FALSE(silent.trace.empty());
         EXPECT_TRUE(std::regex_match(silent.trace.back(), std::regex(text + "\n"))) << silent.trace.back();
@@ -149,7 +147,7 @@ TEST(InstallFailure, DriverInstallerThatFailsOrCrashesFailsAfterTheGrantsAndRemo
 TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
 {
     PrepareMedium(kMedium);
-    std::string exe = std::string(kMedium) + "\\Install.exe";
+    std::string exe = Medium("Install.exe");
 
     // Welcome page: a log-off may end it; Cancel asks nothing and nothing is done.
     bench::Program *setup = bench::StartProgram(exe);
@@ -169,17 +167,16 @@ TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
     for (int answer : {IDYES, IDNO}) {
         setup = bench::StartProgram(exe);
         DWORD pid = bench::ProgramId(setup);
-        ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
-        HWND progress = WaitForPage(pid, kProgressCaption);
+        HWND progress = OpenProgressPage(pid);
         ClickControl(progress, IDCANCEL);
         bench::MessageBoxInfo box = WaitForBox(pid);
         EXPECT_EQ(box.caption, kSetupCaption);
-        EXPECT_EQ(box.text, "Are you sure to break setup process?");
-        bool filesCopied = Enabled(progress, 1005);
+        EXPECT_EQ(box.text, CANCEL_QUESTION_TEXT);
+        bool filesCopied = Enabled(progress, kFilesLabel);
         AnswerBox(box, answer);
         if (answer == IDNO) {
-            EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); }));
-            EXPECT_TRUE(Enabled(progress, 1006));
+            EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, kFinishButton); }));
+            EXPECT_TRUE(Enabled(progress, kShortcutsLabel));
             bench::EndProgram(setup);
             continue;
         }

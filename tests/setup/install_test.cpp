@@ -8,11 +8,6 @@
 
 using namespace setupbench;
 
-static const char *const kRestartQuestion =
-    "To make the installation vaild,you must pull out and pull the Zentarox controller,"
-    "or restart your computer,\nrestart now?";
-
-static std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
 
 static void ExpectFilesInstalled(bool win9x)
 {
@@ -85,7 +80,7 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     HWND progress = RunWizardToFinish(setup, bench::kHangGuardMs, &labels);
     ASSERT_TRUE(progress);
     // Files, device, shortcuts: each label as its step succeeds.
-    EXPECT_EQ(labels, (std::vector<int>{1005, 1004, 1006}));
+    EXPECT_EQ(labels, (std::vector<int>{kFilesLabel, kDeviceLabel, kShortcutsLabel}));
     EXPECT_FALSE(Enabled(progress, IDCANCEL));
 
     ExpectFilesInstalled(false);
@@ -100,10 +95,10 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     EXPECT_EQ(ParametersGrantGuests(), release.osClass >= 8);
     ExpectShortcuts(ProgramsFolder(true));
 
-    ClickControl(progress, 1003);
+    ClickControl(progress, kFinishButton);
     bench::MessageBoxInfo question = WaitForBox(bench::ProgramId(setup));
     EXPECT_EQ(question.caption, kSetupCaption);
-    EXPECT_EQ(question.text, kRestartQuestion);
+    EXPECT_EQ(question.text, INSTALL_RESTART_QUESTION_TEXT);
     EXPECT_EQ(question.buttons, (std::vector<std::string>{"&Yes", "&No"}));
     // Written before the question, so that a restart finds it.
     bench::RegValue run = RunValue();
@@ -161,7 +156,7 @@ TEST(Win9xClassInstall, SetupApiAndDeviceKeysInsteadOfTheDriverInstaller)
               "SetupCopyOEMInfA " + bench::WindowsDir() + "\\ZentaroxUsb\\Velqar.inf - 0 0 260\r\n");
     ExpectShortcuts(ProgramsFolder(false));
 
-    ClickControl(progress, 1003);
+    ClickControl(progress, kFinishButton);
     AnswerBox(WaitForBox(bench::ProgramId(setup)), IDNO);
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
@@ -195,7 +190,7 @@ TEST(Restart, DISABLED_YesRestartsWindows)
     bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
     HWND progress = RunWizardToFinish(setup);
     ASSERT_TRUE(progress);
-    ClickControl(progress, 1003);
+    ClickControl(progress, kFinishButton);
     bench::AnswerMessageBox(WaitForBox(bench::ProgramId(setup)), IDYES);
     // A restart that is not forced may leave this windowless test running.
     if (!bench::WaitUntil([] { return bench::FileExists("C:\\restarted.txt"); }, 60000))

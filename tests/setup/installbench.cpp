@@ -12,10 +12,19 @@ namespace setupbench {
 
 const char *const kWelcomeCaption = "Zentarox USB Touchscreen Setup(Welcome)";
 const char *const kProgressCaption = "Zentarox USB Touchscreen Setup (Progressing...)";
-const char *const kSetupCaption = "Zentarox USB Touchscreen Setup";
-const char *const kUninstallCaption = "Zentarox USB Touchscreen Uninstall";
+const char *const kSetupCaption = SETUP_CAPTION;
+const char *const kUninstallCaption = UNINSTALL_CAPTION;
 
 const char *const kMedium = "C:\\medium";
+
+std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
+
+std::string StepFailureText(const char *format, DWORD error, int osClass)
+{
+    char text[SETUP_TEXT_MAX];
+    wsprintfA(text, format, (int)error, osClass);
+    return text;
+}
 
 const std::vector<std::string> &ProductFiles()
 {
@@ -115,23 +124,28 @@ void ClickControl(HWND dialog, int controlId)
 
 bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != 0; }
 
-HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs, std::vector<int> *labelOrder)
+HWND OpenProgressPage(DWORD processId)
 {
-    std::vector<int> order;
-    DWORD pid = bench::ProgramId(program);
-    HWND welcome = WaitForPage(pid, kWelcomeCaption);
+    HWND welcome = WaitForPage(processId, kWelcomeCaption);
     if (!welcome) {
         ADD_FAILURE() << "no welcome page";
         return nullptr;
     }
-    ClickControl(welcome, 1002);
-    HWND progress = WaitForPage(pid, kProgressCaption);
+    ClickControl(welcome, kNextButton);
+    return WaitForPage(processId, kProgressCaption);
+}
+
+HWND RunWizardToFinish(bench::Program *program, DWORD timeoutMs, std::vector<int> *labelOrder)
+{
+    std::vector<int> order;
+    DWORD pid = bench::ProgramId(program);
+    HWND progress = OpenProgressPage(pid);
     // The steps run 100 ms apart: a 20 ms look sees each label come on.
     auto finished = [&] {
-        for (int label : {1004, 1005, 1006})
+        for (int label : {kDeviceLabel, kFilesLabel, kShortcutsLabel})
             if (Enabled(progress, label) && std::find(order.begin(), order.end(), label) == order.end())
                 order.push_back(label);
-        return Enabled(progress, 1003);
+        return Enabled(progress, kFinishButton);
     };
     if (!progress || !bench::WaitUntil(finished, timeoutMs)) {
         bench::MessageBoxInfo box = WaitForBox(pid, 0);
@@ -147,10 +161,10 @@ void InstallThroughWizard(const std::string &setupExe, int restartAnswer)
 {
     if (setupExe.empty())
         PrepareMedium(kMedium);
-    bench::Program *setup = bench::StartProgram(setupExe.empty() ? std::string(kMedium) + "\\Install.exe" : setupExe);
+    bench::Program *setup = bench::StartProgram(setupExe.empty() ? Medium("Install.exe") : setupExe);
     HWND progress = RunWizardToFinish(setup);
     ASSERT_TRUE(progress);
-    ClickControl(progress, 1003);
+    ClickControl(progress, kFinishButton);
     AnswerBox(WaitForBox(bench::ProgramId(setup)), restartAnswer);
     ASSERT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);

@@ -11,16 +11,24 @@
 #include <string>
 #include <vector>
 #include "benchlib.h"
+#include "texts.h"
 
 namespace setupbench {
+
+// The wizard's controls, by their dialog ids.
+enum { kNextButton = 1002, kFinishButton = 1003, kDeviceLabel = 1004, kFilesLabel = 1005, kShortcutsLabel = 1006 };
 
 extern const char *const kWelcomeCaption;
 extern const char *const kProgressCaption;
 extern const char *const kSetupCaption;
 extern const char *const kUninstallCaption;
 
-// The tests' medium folder.
+// A failed step's text as its box shows it.
+std::string StepFailureText(const char *format, DWORD error, int osClass);
+
+// The tests' medium folder, and a file on it.
 extern const char *const kMedium;
+std::string Medium(const std::string &file);
 
 // Copies the release medium (x64, or the one ZX_MEDIUM names) and the stand-ins
 // of the seven shipped files into dir (created); "Velqar.exe" is left out when
@@ -46,6 +54,9 @@ void AnswerBox(const bench::MessageBoxInfo &box, int buttonId);
 void ClickControl(HWND dialog, int controlId);
 bool Enabled(HWND dialog, int controlId);
 
+// Presses Next on the process's welcome page and waits for the progress
+// page (null when a page does not come).
+HWND OpenProgressPage(DWORD processId);
 // Starts Install.exe from the medium, presses Next on the welcome page and
 // waits until Finish is enabled; the progress page (null on failure).
 // The step labels' ids in the order they were seen enabled go to labelOrder.

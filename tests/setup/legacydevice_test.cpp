@@ -3,6 +3,7 @@
 #include "setupregtest.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
+#include "legacydevice.h"
 
 static const std::string kClassRoot = "System\\CurrentControlSet\\Services\\Class";
 static const std::string kOriginalDesc = "USB Human Interface Device";

@@ -7,18 +7,15 @@
 
 using namespace setupbench;
 
-static std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
-
 // Runs setupExe's wizard to its failure box and closes it with Finish.
 static bench::MessageBoxInfo FailWizard(const std::string &setupExe)
 {
     bench::Program *setup = bench::StartProgram(setupExe);
     DWORD pid = bench::ProgramId(setup);
-    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
-    HWND progress = WaitForPage(pid, kProgressCaption);
+    HWND progress = OpenProgressPage(pid);
     bench::MessageBoxInfo box = WaitForBox(pid);
     AnswerBox(box, IDOK);
-    ClickControl(progress, 1003);
+    ClickControl(progress, kFinishButton);
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
     return box;
@@ -127,8 +124,7 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
 
     bench::Program *setup = bench::StartProgram(Installed("Install.exe"));
     DWORD pid = bench::ProgramId(setup);
-    ClickControl(WaitForPage(pid, kWelcomeCaption), 1002);
-    HWND progress = WaitForPage(pid, kProgressCaption);
+    HWND progress = OpenProgressPage(pid);
     // While the driver installer runs, the page still answers, and takes in
     // input without acting on it: a click on Cancel asks nothing, then or
     // after the step. It refuses the end of the session: a log-off ends
@@ -143,10 +139,10 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
     EXPECT_LT(GetTickCount() - before, 1000u);
     EXPECT_EQ(answer, 0u);
     EXPECT_EQ(bench::RunProgram(bench::WindowsDir() + "\\system32\\wineboot.exe", "--end-session --kill"), 1u);
-    EXPECT_FALSE(Enabled(progress, 1004)) << "the driver step ended too early to prove anything";
-    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, 1003); })) << WaitForBox(pid, 0).text;
-    EXPECT_TRUE(Enabled(progress, 1006));
-    ClickControl(progress, 1003);
+    EXPECT_FALSE(Enabled(progress, kDeviceLabel)) << "the driver step ended too early to prove anything";
+    EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, kFinishButton); })) << WaitForBox(pid, 0).text;
+    EXPECT_TRUE(Enabled(progress, kShortcutsLabel));
+    ClickControl(progress, kFinishButton);
     AnswerBox(WaitForBox(pid), IDNO);
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
@@ -163,7 +159,7 @@ TEST(Reinstall, FailedReinstallKeepsTheInstallationWhoseRemovalThenLeavesNothing
     std::map<std::string, std::string> installed = Snapshot();
     DeleteFileA(Medium("Write.exe").c_str());
     bench::MessageBoxInfo box = FailWizard(Medium("Install.exe"));
-    EXPECT_EQ(box.text, "Setup file fail(2:9).");
+    EXPECT_EQ(box.text, StepFailureText(FILE_STEP_FAILED_TEXT, 2, 9));
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
 
     // Removal with the registered command, from the installation folder.

@@ -1,15 +1,12 @@
 // The setup context: folders as the running program and Windows give them,
 // refused rather than cut when they do not fit, and the choices that follow
 // the OS class.
-#include <gtest/gtest.h>
+#include "setupregtest.h"
 #include <shlobj.h>
 #include <cstring>
-#include "benchlib.h"
 #include "boundedformat.h"
 #include "setupcontext.h"
 #include "install.h"
-
-static const char *const kRegistration = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessivar";
 
 TEST(SetupContext, FoldersAreTheProgramsOwnFolderAndWindows)
 {
@@ -127,7 +124,7 @@ TEST(SetupContext, UnresolvedFoldersAreNeverTheRootOfTheDrive)
     CreateDirectoryA("C:\\ZentaroxUSB", nullptr);
     bench::CopyFileOrFail(bench::BinPath("ReadMe.txt"), "C:\\ZentaroxUSB\\keep.txt");
     bench::CopyFileOrFail(bench::BinPath("Velqar.exe"), "C:\\Velqar.exe");
-    bench::WriteString(HKEY_LOCAL_MACHINE, kRegistration, "DisplayName", "kept");
+    bench::WriteString(HKEY_LOCAL_MACHINE, kRegistrationKey, "DisplayName", "kept");
     std::string tooLong = "C:\\" + std::string(300, 'w');
     osClass = 9;
 
@@ -144,7 +141,7 @@ TEST(SetupContext, UnresolvedFoldersAreNeverTheRootOfTheDrive)
     EXPECT_TRUE(bench::FileExists("C:\\ZentaroxUSB\\keep.txt"));
     EXPECT_FALSE(bench::FileExists("C:\\ZentaroxUSB\\ZentaroxUsb.cpl"));
     EXPECT_FALSE(bench::FileExists("C:\\velqar.log")) << "the driver installer was started";
-    EXPECT_TRUE(bench::KeyExists(HKEY_LOCAL_MACHINE, kRegistration));
+    EXPECT_TRUE(bench::KeyExists(HKEY_LOCAL_MACHINE, kRegistrationKey));
     EXPECT_FALSE(bench::ReadValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                                   "ZentaroxUsb").exists);
 

@@ -10,7 +10,7 @@ using namespace setupbench;
 // exit code and the debugger output.
 static DWORD RunToFirstBox(const char *args, bench::MessageBoxInfo *box, std::vector<std::string> *trace)
 {
-    bench::Program *setup = bench::StartProgram(std::string(kMedium) + "\\Install.exe", args);
+    bench::Program *setup = bench::StartProgram(Medium("Install.exe"), args);
     *box = bench::WaitForMessageBox(bench::ProgramId(setup), bench::kHangGuardMs);
     if (box->window)
         AnswerBox(*box, IDOK);
@@ -27,7 +27,7 @@ TEST(SetupOnWow64, X86SetupRefusesInstallationAndRemovalAndTouchesNothing)
     // The folder an installation from the x64 medium left, for a removal to find.
     CreateDirectoryA(InstallDir().c_str(), nullptr);
     for (const std::string &file : ProductFiles())
-        bench::CopyFileOrFail(std::string(kMedium) + "\\" + file, Installed(file));
+        bench::CopyFileOrFail(Medium(file), Installed(file));
     std::map<std::string, std::string> before = Snapshot();
 
     bench::MessageBoxInfo box;
@@ -35,18 +35,15 @@ TEST(SetupOnWow64, X86SetupRefusesInstallationAndRemovalAndTouchesNothing)
     for (const char *args : {"", "/u"}) {
         SCOPED_TRACE(std::string("arguments \"") + args + "\"");
         EXPECT_EQ(RunToFirstBox(args, &box, &trace), 0u);
-        EXPECT_OK_BOX(box, kSetupCaption,
-                      "This setup is for 32-bit Windows. Please run Install.exe from the x64 folder of the medium.",
-                      true);
+        EXPECT_OK_BOX(box, kSetupCaption, WRONG_MACHINE_TEXT, true);
         EXPECT_EQ(trace, std::vector<std::string>{});
     }
     // A silent run shows nothing and says why in its exit code and trace.
     for (const char *args : {"/S", "/u /S"}) {
-        SilentRun run = RunSilently(std::string(kMedium) + "\\Install.exe", args);
+        SilentRun run = RunSilently(Medium("Install.exe"), args);
         EXPECT_EQ(run.exitCode, (DWORD)ERROR_EXE_MACHINE_TYPE_MISMATCH) << args;
         EXPECT_EQ(run.window, "") << args;
-        EXPECT_EQ(run.trace, std::vector<std::string>{"This setup is for 32-bit Windows. Please run Install.exe from "
-                                                      "the x64 folder of the medium.\n"}) << args;
+        EXPECT_EQ(run.trace, std::vector<std::string>{WRONG_MACHINE_TEXT "\n"}) << args;
     }
     EXPECT_EQ(SnapshotDiff(before, Snapshot()), std::vector<std::string>{});
     EXPECT_FALSE(bench::FileExists("C:\\velqar.log")) << "the driver installer was started";
@@ -54,5 +51,5 @@ TEST(SetupOnWow64, X86SetupRefusesInstallationAndRemovalAndTouchesNothing)
     // An unsupported Windows hears only that.
     bench::SetProgramVersion("Install.exe", "win95");
     EXPECT_EQ(RunToFirstBox("/u", &box, &trace), 0u);
-    EXPECT_OK_BOX(box, kSetupCaption, "NOT SUPPORT OS!", true);
+    EXPECT_OK_BOX(box, kSetupCaption, UNSUPPORTED_WINDOWS_TEXT, true);
 }

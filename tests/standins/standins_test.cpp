@@ -48,7 +48,7 @@ TEST(BenchStandIns, ControllerHandsOutWordsInTurnAndFailsAsOftenAsTold)
 {
     bench::InstallTouchSim();
     bench::SetTouchWords({1, 2, 3});
-    bench::SetTouchSim("FailCode", 0x222004);
+    bench::SetTouchSim("FailCode", bench::kGetXYRequest);
     bench::SetTouchSim("FailCount", 1);
     HANDLE device = CreateFileA("\\\\.\\TessivarUsb", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -56,7 +56,7 @@ TEST(BenchStandIns, ControllerHandsOutWordsInTurnAndFailsAsOftenAsTold)
     std::vector<DWORD> got;
     for (int i = 0; i < 5; i++) {
         DWORD word = 0, returned = 0;
-        BOOL ok = DeviceIoControl(device, 0x222004, nullptr, 0, &word, 4, &returned, nullptr);
+        BOOL ok = DeviceIoControl(device, bench::kGetXYRequest, nullptr, 0, &word, 4, &returned, nullptr);
         got.push_back(ok ? word : 0xFFFFFFFF);
     }
     CloseHandle(device);

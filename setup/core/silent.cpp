@@ -1,11 +1,11 @@
-// The command tails that choose a road, the silent modes' exit codes and the
-// installation road without the wizard. It runs the wizard's step table
-// (setupsteps.cpp) in the same order with the same clean-up, so that a
-// silent installation leaves exactly what the wizard leaves; the silent
-// removal is the "/u" road itself, with its questions answered by
-// ShowSetupMessage.
+// The command tails that choose a road, and the installation road without
+// the wizard. It runs the wizard's step table (setupsteps.cpp) in the same
+// order with the same clean-up, so that a silent installation leaves
+// exactly what the wizard leaves; the silent removal is the "/u" road
+// itself, with its questions answered by ShowSetupMessage.
 #include <windows.h>
 #include "silent.h"
+#include "exitcode.h"
 #include "install.h"
 #include "setupcontext.h"
 #include "setuplog.h"
@@ -35,16 +35,6 @@ BOOL IsSilentArgument(const char *commandTail)
 BOOL IsSilentUninstallArgument(const char *commandTail)
 {
     return TailIs(commandTail, "/u /S");
-}
-
-DWORD FailureExitCode(DWORD lastError)
-{
-    return lastError != ERROR_SUCCESS ? lastError : (DWORD)SETUP_EXIT_FAILED;
-}
-
-int SetupExitCode(DWORD silentCode)
-{
-    return silentMode ? (int)silentCode : 0;
 }
 
 DWORD RunSilentInstallation(void)

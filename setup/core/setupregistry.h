@@ -1,6 +1,6 @@
 // The setup program's registry work for the product itself: the uninstall
-// registration, the driver's parameter defaults, the double-click settings,
-// their removal, and the controller's Windows 9x device keys.
+// registration, the driver's parameter defaults, the double-click settings
+// and their removal. (The controller's Windows 9x device keys: legacydevice.h.)
 #ifndef SETUPREGISTRY_H
 #define SETUPREGISTRY_H
 
@@ -57,13 +57,5 @@ LONG WriteUninstallRegistration(void);
 // subkeys of its own stays). The open's error when parentPath does not open
 // with full access, otherwise the close's result.
 LONG DeleteRegistrySubkey(HKEY root, const char *parentPath, const char *name);
-
-// Rewrites DeviceDesc and NTMPDriver of the controller's Windows 9x device
-// instances (INST_0 to INST_9) and their class keys, for installation
-// (install 1) or removal (install 0), then runs ApplySetupRegistry(install)
-// and returns its result.
-int UpdateLegacyDeviceRegistry(DWORD install);
-// Its first half: the device instances and class keys alone.
-void UpdateLegacyDeviceKeys(DWORD install);
 
 #endif

@@ -7,6 +7,7 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "runentry.h"
+#include "registry.h"
 #include "setuplog.h"
 
 // Windows Vista gets no Run value: it blocks a program that asks for
@@ -29,15 +30,14 @@ void AddRunEntry(const char *valueName, const char *programFile)
     }
     // The value name doubles as the installation folder's name in the path.
     char data[SETUP_PATH_MAX];
-    LONG result = ERROR_SUCCESS;
+    LONG result;
     HKEY key;
-    if (!FolderResolved(windowsDir)
-        || !FormatBounded(data, sizeof(data), "%s\\%s\\%s", windowsDir, valueName, programFile)) {
+    if (!InstallFolderFilePath(valueName, programFile, data)) {
         result = (LONG)GetLastError();
-    } else if (RegOpenKeyExA(HKEY_CURRENT_USER, RUN_KEY_PATH, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS
-               || (result = RegCreateKeyA(HKEY_CURRENT_USER, RUN_KEY_PATH, &key)) == ERROR_SUCCESS) {
+    } else if ((result = OpenRegistryKey(HKEY_CURRENT_USER, RUN_KEY_PATH, KEY_ALL_ACCESS, REGISTRY_CREATE_PLAIN,
+                                         &key)) == ERROR_SUCCESS) {
         // Without the terminating zero, as it has always been stored.
-        result = RegSetValueExA(key, valueName, 0, REG_SZ, (const BYTE *)data, (DWORD)lstrlenA(data));
+        result = SetRegistryString(key, valueName, data, (DWORD)lstrlenA(data));
         RegCloseKey(key);
     }
     if (result == ERROR_SUCCESS)

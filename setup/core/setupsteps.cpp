@@ -7,7 +7,10 @@
 // installation leaves nothing of itself, registration included.
 #include <windows.h>
 #include "install.h"
-#include "silent.h"
+#include "texts.h"
+#include "setupmessage.h"
+#include "exitcode.h"
+#include "driverinstaller.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
 #include "boundedformat.h"
@@ -23,10 +26,10 @@ struct SetupStepEntry {
 };
 
 static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
-    { CopySetupFiles, "Setup file fail(%d:%d).", TRUE, "copying the product files" },
-    { InstallDriverPackage, "Setup driver fail(%d:%d).", TRUE, "installing the driver package" },
+    { CopySetupFiles, FILE_STEP_FAILED_TEXT, TRUE, "copying the product files" },
+    { InstallDriverPackage, DRIVER_STEP_FAILED_TEXT, TRUE, "installing the driver package" },
     // Never fails as written; a failure would stop here and keep what is done.
-    { CreateStartMenuShortcuts, "Create shutcut fail(%d:%d).", FALSE, "creating the Start-menu shortcuts" },
+    { CreateStartMenuShortcuts, SHORTCUT_STEP_FAILED_TEXT, FALSE, "creating the Start-menu shortcuts" },
 };
 
 // What was in place before this run.
@@ -50,7 +53,7 @@ int RunLoggedStage(const char *stage, int (*run)(void))
     if (result == DRIVER_PACKAGE_FAILED) {
         // Its last error is only the box's number.
         char reason[128];
-        DescribeDriverInstallerFailure(reason, sizeof(reason));
+        DescribeDriverInstallerFailure(&lastDriverInstallerRun, reason, sizeof(reason));
         LogStageFailure(stage, result, reason);
     } else {
         LogStageEnd(stage, result, error);
@@ -70,11 +73,6 @@ int RunInstallStep(int step)
     return result;
 }
 
-DWORD StepFailureExitCode(int result, DWORD error)
-{
-    return result == DRIVER_PACKAGE_FAILED ? (DWORD)SETUP_EXIT_FAILED : FailureExitCode(error);
-}
-
 BOOL FinishInstallation(HWND owner)
 {
     // Written before the question: a restart must already find it. A
@@ -84,7 +82,7 @@ BOOL FinishInstallation(HWND owner)
         SetupLog("No logon entry %s written: the touchscreen keeps its calibration", CALIBRATION_RUN_VALUE);
     else
         AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
-    return ShowSetupMessage(owner, INSTALL_RESTART_QUESTION, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO)
+    return ShowSetupMessage(owner, INSTALL_RESTART_QUESTION_TEXT, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO)
         == IDYES;
 }
 

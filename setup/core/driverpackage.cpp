@@ -9,79 +9,48 @@
 #include "install.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
+#include "legacydevice.h"
+#include "driverinstaller.h"
+#include "exitcode.h"
 #include "keysecurity.h"
 #include "boundedformat.h"
 #include "setuplog.h"
 #include "osclass.h"
 
-// Both paths point into the medium (sourceDir), not the installation folder.
-#define DRIVER_INSTALLER_FORMAT "%s\\Velqar.exe"
-#define DRIVER_SETUP_FORMAT     "\"%s\\Velqar.exe\" \"%s\\Velqar.inf\" %d setup"
-#define INSTALLED_INF_FORMAT    "%s\\ZentaroxUsb\\Velqar.inf"
-
 typedef BOOL (WINAPI *SetupCopyOemInfProc)(PCSTR sourceInf, PCSTR mediaLocation, DWORD mediaType,
                                            DWORD copyStyle, PSTR destinationName, DWORD destinationSize,
                                            PDWORD requiredSize, PSTR *destinationComponent);
-
-// Runs the driver installer hidden from sourceDir and waits for it without a
-// time limit (installing a driver package may take long, and there is no
-// sound point at which to give up on it), keeping the wizard's page painted
-// and answering meanwhile. FALSE with the start's error when it cannot be
-// started. Otherwise TRUE: ended tells whether the wait saw it end, with its
-// exit code; lastError is the last error after the code was read, or the
-// wait's error.
-static BOOL RunDriverInstaller(BOOL *ended, DWORD *exitCode, DWORD *lastError)
-{
-    char application[SETUP_PATH_MAX];
-    // Room for the longest sourceDir twice: the command line is never cut.
-    char commandLine[2 * SETUP_PATH_MAX + 64];
-    if (!FolderResolved(sourceDir)
-        || !FormatBounded(application, sizeof(application), DRIVER_INSTALLER_FORMAT, sourceDir)
-        || !FormatBounded(commandLine, sizeof(commandLine), DRIVER_SETUP_FORMAT, sourceDir, sourceDir, osClass))
-        return FALSE;
-    SetupLog("Driver installer: %s", commandLine);
-    PROCESS_INFORMATION process;
-    if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process)) {
-        SetupLog("The driver installer could not be started: error %lu", GetLastError());
-        return FALSE;
-    }
-    *ended = WaitForDriverInstaller(process.hProcess, exitCode);
-    *lastError = GetLastError();
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return TRUE;
-}
 
 static int InstallNtDriverPackage(void)
 {
     // Registration and parameter defaults come first: the driver reads its
     // parameters when the installer starts it. The result does not decide.
     ApplySetupRegistry(1);
-    BOOL ended;
-    DWORD exitCode, lastError;
-    if (!RunDriverInstaller(&ended, &exitCode, &lastError))
+    DriverInstallerRun run;
+    if (!RunDriverSetup(&run))
         return -1;
     // A wait that failed has no exit code to report.
-    if (ended)
-        SetupTrace("Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)exitCode, lastError);
+    if (run.ended)
+        SetupTrace("Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)run.exitCode, run.error);
     // Whatever the installer reported: the key exists by now either way.
     if (IsVistaOrLaterClass(osClass))
         SetParametersKeySecurity();
-    if (!ended || DriverInstallerFailed(exitCode)) {
+    if (DriverInstallerRunFailed(&run)) {
         // The box's number: for a crash its exception status, which is what
         // a helpdesk looks up.
-        SetLastError(ended && exitCode != DRIVER_INSTALLER_FAILED ? exitCode : lastError);
+        SetLastError(run.ended && run.exitCode != DRIVER_INSTALLER_FAILED ? run.exitCode : run.error);
         return DRIVER_PACKAGE_FAILED;
     }
-    if (exitCode == 0)
+    if (run.exitCode == 0)
         SetLastError(0);
     return 0;
 }
 
 DWORD CopyOemInfPackage(void)
 {
+    // The installed copy, in the spelling the Setup API has always been given.
     char inf[SETUP_PATH_MAX];
-    if (!FolderResolved(windowsDir) || !FormatBounded(inf, sizeof(inf), INSTALLED_INF_FORMAT, windowsDir))
+    if (!InstallFolderFilePath(INSTALL_FOLDER_RUN_SPELLING, "Velqar.inf", inf))
         return GetLastError();
     // Loaded by name: the NT-class path never needs it.
     HMODULE setupApi = LoadLibraryA("Setupapi.dll");

@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 #include "installbench.h"
+#include "setupregtest.h"
 
 using namespace setupbench;
 
 static const char *const kDemoMedium = "C:\\Zentarox USB Touchscreen medium";
-static const char *const kRegistrationKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessivar";
 static const char *const kNames[11] = {
     "TopLeftOffsetX", "TopLeftOffsetY", "TopRightOffsetX", "TopRightOffsetY",
     "BottomLeftOffsetX", "BottomLeftOffsetY", "BottomRightOffsetX", "BottomRightOffsetY",
@@ -156,11 +156,11 @@ static void CalibrateHeadless(DWORD pid)
         int x = (step % 2 ? 102 : 1945) * width / 2048;
         int y = (step <= 2 ? 102 : 1945) * height / 2048;
         bench::ClickAt(x, y);
-        bench::WaitUntil([&] { return RequestCount(0x222004) >= (size_t)step; }, 5000);
+        bench::WaitUntil([&] { return RequestCount(bench::kGetXYRequest) >= (size_t)step; }, 5000);
         printf("Touch %d, %s cross at (%d, %d): controller reads x %lu, y %lu\n", step, kCorners[step - 1], x, y,
                (unsigned long)(kReadings[step - 1] >> 16), (unsigned long)(kReadings[step - 1] & 0xFFFF));
     }
-    bench::WaitUntil([] { return RequestCount(0x222008) >= 1; }, 5000);
+    bench::WaitUntil([] { return RequestCount(bench::kUpdateParametersRequest) >= 1; }, 5000);
     Screenshot("calibration-check-screen");
     printf("Pressing \"OK\".\n");
     bench::ClickAt(width / 2 - 105 + 50, height / 2 - 30 + 25);
@@ -303,13 +303,13 @@ int main(int argc, char **argv)
         }
         Screenshot("welcome-page");
         printf("Pressing Next.\n");
-        ClickControl(welcome, 1002);
+        ClickControl(welcome, kNextButton);
         HWND progress = WaitForPage(pid, kProgressCaption);
-        bench::WaitUntil([&] { return progress && Enabled(progress, 1003); }, 60000);
+        bench::WaitUntil([&] { return progress && Enabled(progress, kFinishButton); }, 60000);
         Screenshot("progress-page-complete");
         PrintInstallation();
         printf("\nPressing Finish.\n");
-        ClickControl(progress, 1003);
+        ClickControl(progress, kFinishButton);
         Answer(pid, IDNO, "restart-question");
         bench::WaitProgram(setup, 15000, nullptr);
     }

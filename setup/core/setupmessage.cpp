@@ -3,7 +3,7 @@
 // the debug trace instead, and the caller says what the box would have been
 // answered. The setup log gets every text with the answer it got, once.
 #include <windows.h>
-#include "silent.h"
+#include "setupmessage.h"
 #include "debugtrace.h"
 #include "setuplog.h"
 #include "zerofilled.h"

@@ -1,4 +1,5 @@
-// ApplySetupRegistry, DeleteRegistrySubkey and UpdateLegacyDeviceRegistry.
+// ApplySetupRegistry and DeleteRegistrySubkey: the product's registration,
+// the driver's parameters and the double-click settings, and their removal.
 // Keys are opened with full access first and created only when that fails.
 // Some strings are stored with their terminating zero and some without, as
 // Windows 9x and the driver have always seen them; on the NT family the
@@ -11,6 +12,7 @@
 #include "touchparams.h"
 #include "setuplog.h"
 #include "zerofilled.h"
+#include "registry.h"
 
 // UninstallString has always been stored without quotes. The quiet command
 // is new and meant for deployment tools, which hand it to CreateProcess as
@@ -22,31 +24,18 @@
 #define DISPLAY_ICON_FORMAT            "%s\\" INSTALL_FOLDER_NAME "\\Install.exe,0"
 #define INSTALL_LOCATION_FORMAT        "%s\\" INSTALL_FOLDER_NAME
 
-#define LEGACY_INSTANCE_KEY_FORMAT "Enum\\USB\\VID_3C5E&PID_0001\\INST_%d"
-#define LEGACY_CLASS_KEY_FORMAT    "System\\CurrentControlSet\\Services\\Class\\%s"
-#define LEGACY_DEVICE_DESCRIPTION  "Zentarox USB Touchscreen"
-#define LEGACY_DRIVERS_INSTALLED   "Velqar.sys,HidUsb.Sys"
-#define LEGACY_DRIVERS_REMOVED     "HidUsb.Sys"
+enum { UNINSTALL_TEXT_MAX = 512 };
 
-enum {
-    UNINSTALL_TEXT_MAX = 512,
-    LEGACY_INSTANCE_COUNT = 10,
-    LEGACY_DESCRIPTION_MAX = 64     // the class driver's description as read back
-};
-
-// REG_SZ with the data size either with or without the terminating zero.
-static LONG SetStringValue(HKEY key, const char *name, const char *text, BOOL withZero)
+// REG_SZ with its terminating zero stored.
+static LONG SetStringWithZero(HKEY key, const char *name, const char *text)
 {
-    DWORD size = (DWORD)lstrlenA(text) + (withZero ? 1 : 0);
-    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, size);
+    return SetRegistryString(key, name, text, (DWORD)lstrlenA(text) + 1);
 }
 
+// Full access, and created with its missing parents when it does not open.
 static LONG OpenOrCreateKey(const char *path, HKEY *key)
 {
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS)
-        return ERROR_SUCCESS;
-    // Creates missing parent keys with it.
-    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, key, NULL);
+    return OpenRegistryKey(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS, REGISTRY_CREATE, key);
 }
 
 // The registration's texts, all built on windowsDir before anything is
@@ -96,11 +85,6 @@ static DWORD InstalledKiB(void)
     return (DWORD)((bytes + 1023) / 1024);
 }
 
-static void SetDwordValue(HKEY key, const char *name, DWORD value)
-{
-    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof(value));
-}
-
 LONG WriteUninstallRegistration(void)
 {
     RegistrationTexts texts;
@@ -111,17 +95,17 @@ LONG WriteUninstallRegistration(void)
     result = OpenOrCreateKey(UNINSTALL_KEY, &key);
     if (result != ERROR_SUCCESS)
         return result;
-    SetStringValue(key, "DisplayName", UNINSTALL_DISPLAY_NAME, TRUE);
-    SetStringValue(key, "UninstallString", texts.uninstallCommand, TRUE);
-    SetStringValue(key, "QuietUninstallString", texts.quietUninstallCommand, TRUE);
-    SetStringValue(key, "DisplayVersion", ZX_PRODUCT_VERSION, TRUE);
-    SetStringValue(key, "DisplayIcon", texts.displayIcon, TRUE);
-    SetStringValue(key, "InstallLocation", texts.installLocation, TRUE);
-    SetDwordValue(key, "EstimatedSize", InstalledKiB());
+    SetStringWithZero(key, "DisplayName", UNINSTALL_DISPLAY_NAME);
+    SetStringWithZero(key, "UninstallString", texts.uninstallCommand);
+    SetStringWithZero(key, "QuietUninstallString", texts.quietUninstallCommand);
+    SetStringWithZero(key, "DisplayVersion", ZX_PRODUCT_VERSION);
+    SetStringWithZero(key, "DisplayIcon", texts.displayIcon);
+    SetStringWithZero(key, "InstallLocation", texts.installLocation);
+    SetRegistryDword(key, "EstimatedSize", InstalledKiB());
     // Removal is the only maintenance there is: Programs and Features then
     // offers neither Change nor Repair.
-    SetDwordValue(key, "NoModify", 1);
-    SetDwordValue(key, "NoRepair", 1);
+    SetRegistryDword(key, "NoModify", 1);
+    SetRegistryDword(key, "NoRepair", 1);
     RegCloseKey(key);
     return ERROR_SUCCESS;
 }
@@ -170,7 +154,7 @@ static LONG WriteDefaultParameters(void)
         if (calibration ? keepCalibration : HasDwordValue(key, name, &value))
             continue;
         value = DefaultTouchParameters[i].defaultValue;
-        RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof(value));
+        SetRegistryDword(key, name, value);
         if (!calibration)
             SetupLog("Parameters: %s written with its default %lu", name, value);
     }
@@ -184,9 +168,10 @@ static void WriteDoubleClickSettings(void)
     HKEY key;
     if (RegCreateKeyA(HKEY_LOCAL_MACHINE, MOUSE_SETTINGS_KEY, &key) != ERROR_SUCCESS)
         return;
-    SetStringValue(key, "DoubleClickHeight", "25", FALSE);
-    SetStringValue(key, "DoubleClickWidth", "25", FALSE);
-    SetStringValue(key, "DoubleClickSpeed", "100", FALSE);
+    // Without their terminating zeros, as they have always been stored.
+    SetRegistryString(key, "DoubleClickHeight", "25", 2);
+    SetRegistryString(key, "DoubleClickWidth", "25", 2);
+    SetRegistryString(key, "DoubleClickSpeed", "100", 3);
     RegCloseKey(key);
 }
 
@@ -260,69 +245,4 @@ LONG DeleteRegistrySubkey(HKEY root, const char *parentPath, const char *name)
         return result;
     RegDeleteKeyA(parent, name);
     return RegCloseKey(parent);
-}
-
-// Opens the class key named by the instance's Driver value. FALSE when the
-// value is missing, empty (which would name the Class key itself) or makes a
-// path too long for the buffer, or when that key does not exist.
-static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey)
-{
-    // One byte beyond the 260 the read may fill, so that a string stored
-    // without its terminating zero still ends inside the buffer.
-    char className[SETUP_PATH_MAX + 1];
-    ZeroMemory(className, sizeof(className));
-    DWORD size = SETUP_PATH_MAX;
-    if (RegQueryValueExA(instanceKey, "Driver", NULL, NULL, (BYTE *)className, &size) != ERROR_SUCCESS)
-        return FALSE;
-    if (!className[0])
-        return FALSE;
-    char classPath[SETUP_PATH_MAX];
-    if (!FormatBounded(classPath, sizeof(classPath), LEGACY_CLASS_KEY_FORMAT, className))
-        return FALSE;
-    return RegOpenKeyA(HKEY_LOCAL_MACHINE, classPath, classKey) == ERROR_SUCCESS;
-}
-
-static void UpdateLegacyDeviceInstance(int instance, DWORD install)
-{
-    char instancePath[SETUP_PATH_MAX];
-    if (!FormatBounded(instancePath, sizeof(instancePath), LEGACY_INSTANCE_KEY_FORMAT, instance))
-        return;
-    HKEY instanceKey, classKey;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, instancePath, &instanceKey) != ERROR_SUCCESS)
-        return;
-    if (!OpenLegacyClassKey(instanceKey, &classKey)) {
-        RegCloseKey(instanceKey);
-        return;
-    }
-    char description[LEGACY_DESCRIPTION_MAX + 1];
-    ZeroMemory(description, sizeof(description));
-    const char *drivers;
-    if (install) {
-        lstrcpynA(description, LEGACY_DEVICE_DESCRIPTION, sizeof(description));
-        drivers = LEGACY_DRIVERS_INSTALLED;
-    } else {
-        // A description missing or too long for its 64 bytes leaves the
-        // device without one: a failed read leaves the buffer's contents
-        // undefined, so they are not used.
-        DWORD size = LEGACY_DESCRIPTION_MAX;
-        if (RegQueryValueExA(classKey, "DriverDesc", NULL, NULL, (BYTE *)description, &size) != ERROR_SUCCESS)
-            ZeroMemory(description, sizeof(description));
-        drivers = LEGACY_DRIVERS_REMOVED;
-    }
-    SetStringValue(instanceKey, "DeviceDesc", description, FALSE);
-    SetStringValue(classKey, "NTMPDriver", drivers, FALSE);
-    RegCloseKey(classKey);
-    RegCloseKey(instanceKey);
-}
-
-void UpdateLegacyDeviceKeys(DWORD install)
-{
-    for (int i = 0; i < LEGACY_INSTANCE_COUNT; i++)
-        UpdateLegacyDeviceInstance(i, install);
-}
-
-int UpdateLegacyDeviceRegistry(DWORD install)
-{
-    UpdateLegacyDeviceKeys(install);
-    return ApplySetupRegistry(install);
 }

@@ -119,20 +119,31 @@ BOOL FolderResolved(const char *folder)
     return FALSE;
 }
 
-BOOL InstalledCopyPath(int file, BOOL second, char *path)
+BOOL InstallFolderFilePath(const char *folderName, const char *file, char *path)
 {
     if (!FolderResolved(windowsDir))
         return FALSE;
+    return file ? FormatBounded(path, SETUP_PATH_MAX, "%s\\%s\\%s", windowsDir, folderName, file)
+                : FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", windowsDir, folderName);
+}
+
+BOOL InstalledCopyPath(int file, BOOL second, char *path)
+{
     if (!second)
-        return FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME "\\%s", windowsDir,
-                             setupFiles[file].fileName);
+        return InstallFolderFilePath(INSTALL_FOLDER_NAME, setupFiles[file].fileName, path);
     const char *secondCopy = SecondCopyPath(&setupFiles[file]);
-    return secondCopy[0] && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", windowsDir, secondCopy);
+    return FolderResolved(windowsDir) && secondCopy[0]
+        && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", windowsDir, secondCopy);
 }
 
 BOOL InstallFolderPath(char *path)
 {
-    return FolderResolved(windowsDir) && FormatBounded(path, SETUP_PATH_MAX, "%s\\" INSTALL_FOLDER_NAME, windowsDir);
+    return InstallFolderFilePath(INSTALL_FOLDER_NAME, NULL, path);
+}
+
+BOOL DriverInstallerPath(char *path)
+{
+    return FolderResolved(sourceDir) && FormatBounded(path, SETUP_PATH_MAX, "%s\\Velqar.exe", sourceDir);
 }
 
 BOOL StartMenuFolderPath(char *path)

@@ -63,13 +63,12 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
 
 // Every path whole or the shortcut is skipped: a cut link path would save
 // the link under some other name, a cut target would point elsewhere.
-static void CreateStartMenuShortcut(const StartMenuShortcut *shortcut, const char *workingDir)
+static void CreateStartMenuShortcut(const StartMenuShortcut *shortcut, const char *folder,
+                                    const char *workingDir)
 {
     char linkPath[SETUP_PATH_MAX], target[SETUP_PATH_MAX];
-    if (!FormatBounded(linkPath, sizeof(linkPath), "%s\\%s\\%s", programsDir, START_MENU_FOLDER_NAME,
-                       shortcut->linkFile)
-        || !FormatBounded(target, sizeof(target), "%s\\%s\\%s", windowsDir, INSTALL_FOLDER_NAME,
-                          shortcut->targetFile))
+    if (!FormatBounded(linkPath, sizeof(linkPath), "%s\\%s", folder, shortcut->linkFile)
+        || !InstallFolderFilePath(INSTALL_FOLDER_NAME, shortcut->targetFile, target))
         return;
     CreateShellLink(target, linkPath, shortcut->description, workingDir, shortcut->arguments);
 }
@@ -80,15 +79,13 @@ int CreateStartMenuShortcuts(void)
     char folder[SETUP_PATH_MAX], workingDir[SETUP_PATH_MAX];
     // Without the programs folder or the Windows folder there is nowhere
     // sound to put the shortcuts or for them to point.
-    if (LookupProgramsFolder() && FolderResolved(windowsDir)
-        && FormatBounded(folder, sizeof(folder), "%s\\%s", programsDir, START_MENU_FOLDER_NAME)
-        && FormatBounded(workingDir, sizeof(workingDir), "%s\\%s", windowsDir, INSTALL_FOLDER_NAME)) {
+    if (StartMenuFolderPath(folder) && InstallFolderPath(workingDir)) {
         // ERROR_ALREADY_EXISTS also comes for a file at the folder's name.
         DWORD error = CreateDirectoryA(folder, NULL) ? ERROR_SUCCESS : GetLastError();
         DWORD attributes = GetFileAttributesA(folder);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             for (size_t i = 0; i < sizeof(startMenuShortcuts) / sizeof(startMenuShortcuts[0]); i++)
-                CreateStartMenuShortcut(&startMenuShortcuts[i], workingDir);
+                CreateStartMenuShortcut(&startMenuShortcuts[i], folder, workingDir);
         else if (attributes != INVALID_FILE_ATTRIBUTES)
             SetupLog("No shortcuts: %s is not a folder", folder);
         else

@@ -28,7 +28,7 @@ static size_t ReloadRequests()
 {
     size_t n = 0;
     for (const bench::SimRequest &r : bench::ReadSimLog())
-        if (r.code == 0x222008)
+        if (r.code == bench::kUpdateParametersRequest)
             n++;
     return n;
 }

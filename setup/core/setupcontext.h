@@ -18,11 +18,15 @@ extern char windowsDir[SETUP_PATH_MAX];
 // Start-menu programs folder: all users on the NT class, current user on 9x.
 extern char programsDir[SETUP_PATH_MAX];
 
-// Installation folder: windowsDir\INSTALL_FOLDER_NAME (some paths spell it
-// "ZentaroxUsb"; file names ignore case). Start-menu folder:
+// Installation folder: windowsDir\INSTALL_FOLDER_NAME. Start-menu folder:
 // programsDir\START_MENU_FOLDER_NAME.
 #define INSTALL_FOLDER_NAME    "ZentaroxUSB"
 #define START_MENU_FOLDER_NAME "Zentarox USB Touchscreen"
+// The same installation folder as the calibration program's logon entry
+// (whose value name it is), its start after Finish and the Setup API have
+// always spelt it; file names ignore case. These bytes are what Windows and
+// the registry receive, and stay as they are.
+#define INSTALL_FOLDER_RUN_SPELLING "ZentaroxUsb"
 
 // One product file: its name on the medium and in the installation folder,
 // and where its second copy goes, relative to windowsDir ("" for none).
@@ -69,6 +73,11 @@ BOOL LookupProgramsFolder(void);
 BOOL InstalledCopyPath(int file, BOOL second, char *path);
 BOOL InstallFolderPath(char *path);
 BOOL StartMenuFolderPath(char *path);
+// windowsDir\folderName, the installation folder under the spelling
+// folderName, and with file given windowsDir\folderName\file.
+BOOL InstallFolderFilePath(const char *folderName, const char *file, char *path);
+// sourceDir\Velqar.exe: the driver installer beside the running Install.exe.
+BOOL DriverInstallerPath(char *path);
 // Whether anything, file or folder, is at path.
 BOOL PathExists(const char *path);
 

@@ -27,12 +27,12 @@ int main()
         bench::Program *setup = bench::StartProgram("C:\\medium\\Install.exe");
         DWORD pid = bench::ProgramId(setup);
         HWND welcome = WaitForPage(pid, kWelcomeCaption);
-        PostMessageA(welcome, WM_COMMAND, 1002, 0);
+        PostMessageA(welcome, WM_COMMAND, kNextButton, 0);
         HWND progress = WaitForPage(pid, kProgressCaption);
-        while (!Enabled(progress, 1003))
+        while (!Enabled(progress, kFinishButton))
             Sleep(1);
         QueryPerformanceCounter(&finish);
-        PostMessageA(progress, WM_COMMAND, 1003, 0);
+        PostMessageA(progress, WM_COMMAND, kFinishButton, 0);
         AnswerBox(WaitForBox(pid), IDNO);
         bench::WaitProgram(setup, 10000, nullptr);
         bench::EndProgram(setup);

@@ -1,0 +1,16 @@
+// The controller's Windows 9x device keys, which name the driver the
+// controller uses on that class (it has no driver installer).
+#ifndef LEGACYDEVICE_H
+#define LEGACYDEVICE_H
+
+#include <windows.h>
+
+// Rewrites DeviceDesc and NTMPDriver of the controller's Windows 9x device
+// instances (INST_0 to INST_9) and their class keys, for installation
+// (install 1) or removal (install 0), then runs ApplySetupRegistry(install)
+// and returns its result.
+int UpdateLegacyDeviceRegistry(DWORD install);
+// Its first half: the device instances and class keys alone.
+void UpdateLegacyDeviceKeys(DWORD install);
+
+#endif
