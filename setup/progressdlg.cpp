@@ -14,7 +14,6 @@
 #include "setupmessage.h"
 #include "setupcontext.h"
 #include "setupregistry.h"
-#include "boundedformat.h"
 #include "osclass.h"
 #include "setuplog.h"
 #include "resource.h"

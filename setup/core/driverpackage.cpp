@@ -13,7 +13,6 @@
 #include "driverinstaller.h"
 #include "exitcode.h"
 #include "keysecurity.h"
-#include "boundedformat.h"
 #include "setuplog.h"
 #include "osclass.h"
 

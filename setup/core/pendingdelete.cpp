@@ -17,7 +17,6 @@
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
-#include "boundedformat.h"
 #include "setuplog.h"
 #include "osclass.h"
 #include "zerofilled.h"

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
-#include "boundedformat.h"
 #include "runentry.h"
 #include "registry.h"
 #include "setuplog.h"
