@@ -4,11 +4,13 @@
 #include "runentry.h"
 #include "registry.h"
 
-void RemoveRunEntry(const char *valueName)
+LONG RemoveRunEntry(const char *valueName)
 {
     HKEY key;
-    if (OpenRegistryKey(HKEY_CURRENT_USER, RUN_KEY_PATH, KEY_ALL_ACCESS, REGISTRY_CREATE_PLAIN, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, valueName);
+    LONG result = OpenRegistryKey(HKEY_CURRENT_USER, RUN_KEY_PATH, KEY_ALL_ACCESS, REGISTRY_CREATE_PLAIN, &key);
+    if (result != ERROR_SUCCESS)
+        return result;
+    result = RegDeleteValueA(key, valueName);
     RegCloseKey(key);
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }

@@ -63,8 +63,6 @@ static void LeaveOnlyFinish(HWND dialog)
 
 static void RunSetupStep(HWND dialog, int step)
 {
-    if (step == 0)
-        BeginInstallation();
     if (RunInstallStep(step) >= 0) {
         EnableWindow(GetDlgItem(dialog, stepLabels[step]), TRUE);
         SetTimer(dialog, STEP_TIMER_ID, STEP_DELAY_MS, NULL);
@@ -112,7 +110,7 @@ static void OnFinish(HWND dialog)
 {
     EndDialog(dialog, IDC_FINISH);
     LogStageStart("finish");
-    BOOL restarting = setupStep > STEP_COMPLETION && FinishInstallation(dialog);
+    BOOL restarting = setupStep > STEP_COMPLETION && FinishInstallation(dialog, NULL);
     // The 9x class calibrates after its restart, from the Run entry; a
     // calibration kept from before is not asked for again.
     if (!restarting && !IsWin9xClass(osClass) && !keptCalibration)
@@ -152,12 +150,17 @@ static INT_PTR OnInitDialog(HWND dialog)
 }
 
 // FALSE (refused) while the steps run, answered through DWLP_MSGRESULT as
-// a dialog answers; otherwise the default, which agrees.
-static INT_PTR OnQueryEndSession(HWND dialog)
+// a dialog answers; otherwise the default, which agrees. A critical end
+// (ENDSESSION_CRITICAL, Vista and later) cannot be refused, and the log
+// does not claim it was.
+static INT_PTR OnQueryEndSession(HWND dialog, LPARAM how)
 {
     if (!installing)
         return FALSE;
-    SetupLog("Asked to end the Windows session: refused, the installation is not finished");
+    if (how & ENDSESSION_CRITICAL)
+        SetupLog("Asked to end the Windows session, which cannot be refused: the installation is not finished");
+    else
+        SetupLog("Asked to end the Windows session: refused, the installation is not finished");
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
     return TRUE;
 }
@@ -170,7 +173,7 @@ static INT_PTR OnEndSession(BOOL ending)
     return FALSE;
 }
 
-INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -179,7 +182,7 @@ INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         OnStepTimer(dialog);
         return FALSE;
     case WM_QUERYENDSESSION:
-        return OnQueryEndSession(dialog);
+        return OnQueryEndSession(dialog, lParam);
     case WM_ENDSESSION:
         return OnEndSession((BOOL)wParam);
     case WM_COMMAND:

@@ -41,15 +41,19 @@ static BOOL StageReplacement(const char *source, const char *target)
             cut = p;
     *cut = '\0';
     char staged[SETUP_PATH_MAX];
-    if (stagedCount >= 2 * SETUP_FILE_COUNT || !GetTempFileNameA(folder, "zx", 0, staged))
+    if (stagedCount >= 2 * SETUP_FILE_COUNT || !GetTempFileNameA(folder, "zx", 0, staged)) {
+        SetupLog("Could not make a file in %s to stage %s for the restart: error %lu", folder, target,
+                 GetLastError());
         return FALSE;
+    }
     BOOL copied = CopyFileA(source, staged, FALSE);
     // A failure to clear the attribute is logged and leaves a working copy.
     if (copied)
         ClearReadOnly(staged);
     if (!copied || !MoveFileExA(staged, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
         DWORD error = GetLastError();
-        DeleteFileA(staged);
+        SetupLog("Could not stage %s as %s for the restart: error %lu", staged, target, error);
+        DeleteStagedCopy(staged);
         SetLastError(error);
         return FALSE;
     }
@@ -71,6 +75,7 @@ static BOOL ReplaceFile(const char *source, const char *target)
     DWORD error = GetLastError();
     // Windows 9x has no restart-time rename for a program to ask for.
     if (IsWin9xClass(osClass) || !IsInUseError(error)) {
+        SetupLog("Could not copy %s to %s: error %lu", source, target, error);
         SetLastError(error);
         return FALSE;
     }
@@ -128,14 +133,32 @@ static BOOL CopySetupFile(int file)
     return InstalledCopyPath(file, TRUE, target) && ReplaceFile(source, target);
 }
 
+// The installation folder, made when missing. An existing folder is fine:
+// installing again replaces the files in it. A file or a link (a junction)
+// standing at its name is not written through: the files would land where
+// the removal, which empties only a folder of its own, never takes them
+// back. FALSE with the error, logged, otherwise.
+static BOOL MakeInstallFolder(const char *folder)
+{
+    DWORD made = CreateDirectoryA(folder, NULL) ? ERROR_SUCCESS : GetLastError();
+    DWORD attributes = GetFileAttributesA(folder);
+    DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? (made != ERROR_SUCCESS ? made : GetLastError())
+                : !(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    ? (DWORD)ERROR_DIRECTORY : (DWORD)ERROR_SUCCESS;
+    if (error == ERROR_DIRECTORY)
+        SetupLog("Not a folder of ours, nothing is copied into it: %s", folder);
+    else if (error != ERROR_SUCCESS)
+        SetupLog("Could not make or check the installation folder %s: error %lu", folder, error);
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
 int CopySetupFiles(void)
 {
     stagedCount = 0;
     char folder[SETUP_PATH_MAX];
-    if (!FolderResolved(sourceDir) || !InstallFolderPath(folder))
+    if (!FolderResolved(sourceDir) || !InstallFolderPath(folder) || !MakeInstallFolder(folder))
         return -1;
-    // An existing folder is fine: installing again replaces the files in it.
-    CreateDirectoryA(folder, NULL);
     for (int i = 0; i < SETUP_FILE_COUNT; i++)
         if (!CopySetupFile(i))
             return -1;
@@ -176,8 +199,13 @@ BOOL DeleteStagedCopy(const char *path)
 
 void DiscardStagedCopies(void)
 {
-    // The restart's rename then finds no file and leaves the old one as it is.
+    // The restart's rename then finds no file and leaves the old one as it
+    // is; a copy that stays loses its rename instead.
+    int kept = 0;
     for (int i = 0; i < stagedCount; i++)
-        DeleteStagedCopy(stagedCopies[i]);
+        if (!DeleteStagedCopy(stagedCopies[i]) && kept++ != i)
+            lstrcpynA(stagedCopies[kept - 1], stagedCopies[i], SETUP_PATH_MAX);
+    if (kept)
+        DropPendingRenamesFrom(stagedCopies, kept);
     stagedCount = 0;
 }

@@ -83,7 +83,7 @@ BOOL RunDriverSetup(DriverInstallerRun *run)
     SetupLog("Driver installer: %s", commandLine);
     PROCESS_INFORMATION process;
     if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process)) {
-        SetupLog("The driver installer could not be started: error %lu", GetLastError());
+        SetupLog("Could not start %s: error %lu", application, GetLastError());
         return FALSE;
     }
     WaitForDriverInstaller(process.hProcess, run);
@@ -109,8 +109,10 @@ BOOL RunDriverRemoval(DriverInstallerRun *run)
     execute.lpFile = file;
     execute.lpParameters = parameters;
     execute.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&execute) || !execute.hProcess)
+    if (!ShellExecuteExA(&execute) || !execute.hProcess) {
+        SetupLog("Could not start %s: error %lu", file, GetLastError());
         return FALSE;
+    }
     WaitForDriverInstaller(execute.hProcess, run);
     CloseHandle(execute.hProcess);
     return TRUE;

@@ -4,7 +4,9 @@
 // (2 and a crash's status are failure, anything else success); on Vista and
 // later the driver's parameter key is then opened to ordinary accounts. On
 // the Windows 9x class the Setup API copies the installed INF and the device
-// keys are updated.
+// keys are updated. The registration, the parameters, the device keys and
+// the key's access rights are all the step's work: each that cannot be
+// written fails it, with the registry's error.
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"
@@ -23,8 +25,10 @@ typedef BOOL (WINAPI *SetupCopyOemInfProc)(PCSTR sourceInf, PCSTR mediaLocation,
 static int InstallNtDriverPackage(void)
 {
     // Registration and parameter defaults come first: the driver reads its
-    // parameters when the installer starts it. The result does not decide.
-    ApplySetupRegistry(1);
+    // parameters when the installer starts it, and without them it is not
+    // started at all.
+    if (ApplySetupRegistry(1) != SETUP_REGISTRY_DONE)
+        return -1;
     DriverInstallerRun run;
     if (!RunDriverSetup(&run))
         return -1;
@@ -32,13 +36,16 @@ static int InstallNtDriverPackage(void)
     if (run.ended)
         SetupTrace("Process \"%s\" return%d(%d:0x%08X)\n", sourceDir, osClass, (int)run.exitCode, run.error);
     // Whatever the installer reported: the key exists by now either way.
-    if (IsVistaOrLaterClass(osClass))
-        SetParametersKeySecurity();
+    DWORD security = IsVistaOrLaterClass(osClass) ? SetParametersKeySecurity() : ERROR_SUCCESS;
     if (DriverInstallerRunFailed(&run)) {
         // The box's number: for a crash its exception status, which is what
         // a helpdesk looks up.
         SetLastError(run.ended && run.exitCode != DRIVER_INSTALLER_FAILED ? run.exitCode : run.error);
         return DRIVER_PACKAGE_FAILED;
+    }
+    if (security != ERROR_SUCCESS) {
+        SetLastError(security);
+        return -1;
     }
     if (run.exitCode == 0)
         SetLastError(0);
@@ -72,11 +79,10 @@ DWORD CopyOemInfPackage(void)
 
 static int InstallLegacyDriverPackage(void)
 {
-    // Neither result stops the installation: without the Setup API the
-    // device keys still name the driver.
+    // Without the Setup API the device keys still name the driver; without
+    // the device keys or the registry nothing would.
     CopyOemInfPackage();
-    UpdateLegacyDeviceRegistry(1);
-    return 0;
+    return UpdateLegacyDeviceRegistry(1) == SETUP_REGISTRY_DONE ? 0 : -1;
 }
 
 int InstallDriverPackage(void)

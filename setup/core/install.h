@@ -13,8 +13,11 @@
 // The installation's steps in their order: 0 files, 1 driver package,
 // 2 shortcuts. Every road through the installation runs this one table.
 enum { SETUP_STEP_COUNT = 3 };
-// Called once before step 0.
-void BeginInstallation(void);
+// Notes what an earlier installation has in place (the product's places
+// and its registration), so that a failed step's clean-up removes only what
+// this run made. Step 0 begins with it. ERROR_SUCCESS, or the error of a
+// check that could not tell (logged; the place then counts as there).
+DWORD BeginInstallation(void);
 // Runs one step: negative on failure, with the last error set.
 int RunInstallStep(int step);
 // Runs one stage of the installation or the removal between its log lines;
@@ -26,8 +29,9 @@ DWORD ReportStepFailure(HWND owner, int step);
 // What Finish does after a complete installation: the calibration
 // program's Run value (unless a calibration was kept), then the restart
 // question (owned by owner; a silent run answers No). TRUE when the user
-// asked for the restart.
-BOOL FinishInstallation(HWND owner);
+// asked for the restart. runEntry (when given) receives AddRunEntry's
+// result, ERROR_SUCCESS when none was due.
+BOOL FinishInstallation(HWND owner, LONG *runEntry);
 // After a failed step: removes what this run made (the shortcut step keeps it).
 void CleanUpFailedStep(int step);
 
@@ -49,7 +53,9 @@ BOOL ClearReadOnly(const char *path);
 // --- driverpackage.cpp ---------------------------------------------------------------
 // Step 1: registration, driver parameters and the driver package (the driver
 // installer on the NT class, the Setup API and the device keys on 9x).
-// 0; -1 with the last error set when the driver installer cannot be started;
+// 0; -1 with the last error set when the registry work or the device keys
+// fail (the driver installer is then not started), when the driver installer
+// cannot be started, or when the key's access rights cannot be set;
 // DRIVER_PACKAGE_FAILED (exitcode.h) when it ran and failed, with the last
 // error that the failure box shows: for exit code 2 the last error as it
 // stood after the code was read, for a crash its exception status, for a
@@ -68,7 +74,8 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
 
 // --- runentryadd.cpp -----------------------------------------------------------------
 // HKCU Run value valueName = windowsDir\valueName\programFile (not on Vista).
-void AddRunEntry(const char *valueName, const char *programFile);
+// ERROR_SUCCESS when written or not due (Vista); else the error, logged.
+LONG AddRunEntry(const char *valueName, const char *programFile);
 
 // --- startprocess.cpp ----------------------------------------------------------------
 // Starts application (commandLine may be NULL) in folder with the window
@@ -79,13 +86,19 @@ BOOL StartSetupProcess(const char *application, char *commandLine, const char *f
 // --- pendingdelete.cpp ---------------------------------------------------------------
 // Takes back the restart-time deletions that an earlier removal scheduled
 // for the installation folder, its files and the second copies, so that a
-// restart does not delete what a complete installation put there (NT class).
-void CancelPendingDeletes(void);
+// restart does not delete what a complete installation put there (NT class);
+// with installFolderOnly, those of the installation folder and its files
+// alone. These and the two below: ERROR_SUCCESS, or the error of reading or
+// writing the restart's list (logged; the list is then as it was).
+LONG CancelPendingDeletes(BOOL installFolderOnly);
 // Takes back the replacements that an earlier setup staged for the restart:
 // of the second copies (secondCopies TRUE) or of the installation folder's
 // files. Each staged copy is deleted now; one that cannot be has its pair
 // taken out of the restart's list (NT class).
-void TakeBackStagedCopies(BOOL secondCopies);
+LONG TakeBackStagedCopies(BOOL secondCopies);
+// Takes the renames out of the restart's list whose source is one of the
+// count staged copies in sources (NT class).
+LONG DropPendingRenamesFrom(const char (*sources)[SETUP_PATH_MAX], int count);
 // Whether the pair source -> target (target empty for a deletion) of the
 // restart's list is to go; context is the caller's.
 typedef BOOL (*PendingPairTest)(const WCHAR *source, const WCHAR *target, void *context);
@@ -116,20 +129,33 @@ struct InstalledPlaces {
     BOOL copies[SETUP_FILE_COUNT][2];   // [file][0: installation folder, 1: second copy]
     BOOL installFolder, startMenuFolder;
 };
-void FindInstalledPlaces(InstalledPlaces *found);
-// The second copies, the Start-menu folder, then (after beforeInstallFolder,
-// when given) the installation folder, each folder with the files directly
-// in it; with keep, all but the places keep marks (a kept installation
-// folder loses only the copies keep does not mark).
+// Fills found; a place that cannot be checked counts as there (so that a
+// clean-up keeps it) and its error, logged, comes back: ERROR_SUCCESS when
+// every place could be told.
+DWORD FindInstalledPlaces(InstalledPlaces *found);
+// The second copies and the Start-menu folder with its files, all but the
+// places keep marks; then the installation folder (a kept one loses only
+// the copies keep does not mark), Install.exe and Velqar.exe last. Each:
+// ERROR_SUCCESS when what it removes is gone, goes at the restart or was
+// not there; otherwise the first error, logged (what follows it in the
+// folder stays).
+DWORD RemoveFilesOutsideInstallFolder(const InstalledPlaces *keep);
+DWORD RemoveInstallFolder(const InstalledPlaces *keep);
+// The clean-up after a failed step: both, with beforeInstallFolder (when
+// given) between them; failures are logged and passed over.
 void RemoveInstalledFiles(const InstalledPlaces *keep, void (*beforeInstallFolder)(void));
 // Deletes path, or on the NT class, when it cannot be deleted now (in use),
-// at the next restart; a failure is logged. Nothing at path is no failure.
-void DeleteOrScheduleFile(const char *path);
-// Deletes the files directly in path (no subfolders), then the folder; the
-// folder removal's result. On the NT class what stays because it is in use
-// goes at the next restart, the folder after its files. A file or a link
-// standing at path is left alone (FALSE).
-BOOL DeleteFolderFiles(const char *path);
+// at the next restart (scheduled TRUE). ERROR_SUCCESS also when nothing is
+// at path; otherwise the error, logged.
+DWORD DeleteOrScheduleFile(const char *path, BOOL *scheduled);
+// Deletes the files directly in path (no subfolders), lastFiles after the
+// others in their order, then the folder. On the NT class what stays
+// because it is in use goes at the next restart, the folder after its
+// files, and the folder is asked to go before the very last file is
+// deleted. A subfolder keeps the folder (logged, no failure); a file or a
+// link standing at path is left alone. ERROR_SUCCESS, or the first error
+// (logged), after which nothing more is deleted.
+DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int lastCount);
 
 // --- wow64.cpp -----------------------------------------------------------------------
 // TRUE when this is a 32-bit program running on 64-bit Windows.

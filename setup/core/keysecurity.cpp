@@ -33,9 +33,10 @@ static const BuiltinGroup parameterKeyGroups[] = {
 
 static DWORD GrantBuiltinGroupAccess(const char *objectName, const BuiltinGroup &group);
 
-// The steps every set of grants starts with; FALSE when there is nothing to
-// grant on. objectName receives the key's name for the security functions.
-static BOOL PrepareParametersKeyGrants(char *objectName, int size)
+// The steps every set of grants starts with; the error when there is
+// nothing to grant on. objectName receives the key's name for the security
+// functions.
+static DWORD PrepareParametersKeyGrants(char *objectName, int size)
 {
     SetupTrace("Set Security.\n");
     // Traces its own failure; whether the privilege took shows in the open below.
@@ -45,31 +46,30 @@ static BOOL PrepareParametersKeyGrants(char *objectName, int size)
     LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, SECURITY_TEST_ACCESS, &key);
     if (result != ERROR_SUCCESS) {
         SetupTrace("Open register key fail(%d)\n", result);
-        return FALSE;
+        return (DWORD)result;
     }
     RegCloseKey(key);
 
     // The security functions name a key under HKEY_LOCAL_MACHINE "MACHINE\...";
     // the parameter key's fixed path always fits.
-    return FormatBounded(objectName, size, "MACHINE\\%s", TOUCH_PARAMETERS_KEY);
+    return FormatBounded(objectName, size, "MACHINE\\%s", TOUCH_PARAMETERS_KEY) ? ERROR_SUCCESS : GetLastError();
 }
 
-void SetParametersKeySecurity(void)
+DWORD SetParametersKeySecurity(void)
 {
     char objectName[SETUP_PATH_MAX];
-    if (!PrepareParametersKeyGrants(objectName, sizeof(objectName)))
-        return;
+    DWORD result = PrepareParametersKeyGrants(objectName, sizeof(objectName));
     // Grants made before a failure stay; the groups after it are skipped.
     const int count = sizeof(parameterKeyGroups) / sizeof(parameterKeyGroups[0]);
-    for (int i = 0; i < count; i++)
-        if (GrantBuiltinGroupAccess(objectName, parameterKeyGroups[i]) != ERROR_SUCCESS)
-            return;
+    for (int i = 0; i < count && result == ERROR_SUCCESS; i++)
+        result = GrantBuiltinGroupAccess(objectName, parameterKeyGroups[i]);
+    return result;
 }
 
 void SetParametersKeySecurityFor(const char *const *accounts, int count)
 {
     char objectName[SETUP_PATH_MAX];
-    if (!PrepareParametersKeyGrants(objectName, sizeof(objectName)))
+    if (PrepareParametersKeyGrants(objectName, sizeof(objectName)) != ERROR_SUCCESS)
         return;
     for (int i = 0; i < count; i++)
         if (GrantKeyAccess(objectName, SE_REGISTRY_KEY, accounts[i]) != ERROR_SUCCESS)

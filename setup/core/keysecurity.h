@@ -3,8 +3,9 @@
 // groups Users, Guests and Administrators, so that the calibration program
 // can rewrite it for whoever runs it. The groups are named by their fixed
 // identifiers, not their names, which a translated Windows spells otherwise.
-// Every failure goes to the debug trace (which the setup log repeats) and
-// nowhere else; none stops installation.
+// Every failure goes to the debug trace (which the setup log repeats); the
+// installation's driver step fails with it, since the calibration program
+// needs the key open to whoever runs it.
 #ifndef KEYSECURITY_H
 #define KEYSECURITY_H
 
@@ -15,7 +16,8 @@
 // adding to what the key's access list already holds. Stops at the first
 // grant that fails. Needs the security privilege (it enables it itself). The
 // trace names each group as the system does (in English when it cannot).
-void SetParametersKeySecurity(void);
+// ERROR_SUCCESS, or the Win32 error of the step that failed, traced.
+DWORD SetParametersKeySecurity(void);
 
 // The same steps with accounts given by name, granted in turn until one
 // fails: the seam through which a test makes an account fail to resolve.

@@ -10,6 +10,7 @@
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "registry.h"
+#include "setuplog.h"
 
 #define LEGACY_INSTANCE_KEY_FORMAT "Enum\\USB\\VID_3C5E&PID_0001\\INST_%d"
 #define LEGACY_CLASS_KEY_FORMAT    "System\\CurrentControlSet\\Services\\Class\\%s"
@@ -22,16 +23,19 @@ enum {
     LEGACY_DESCRIPTION_MAX = 64     // the class driver's description as read back
 };
 
-// REG_SZ without its terminating zero.
-static LONG SetStringWithoutZero(HKEY key, const char *name, const char *text)
+// REG_SZ without its terminating zero; a failure is logged with its key.
+static LONG SetStringWithoutZero(HKEY key, const char *keyPath, const char *name, const char *text)
 {
-    return SetRegistryString(key, name, text, (DWORD)lstrlenA(text));
+    LONG result = SetRegistryString(key, name, text, (DWORD)lstrlenA(text));
+    if (result != ERROR_SUCCESS)
+        SetupLog("Could not write %s in HKLM\\%s: error %ld", name, keyPath, result);
+    return result;
 }
 
 // Opens the class key named by the instance's Driver value. FALSE when the
 // value is missing, empty (which would name the Class key itself) or makes a
 // path too long for the buffer, or when that key does not exist.
-static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey)
+static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey, char *classPath)
 {
     // One byte beyond the 260 the read may fill, so that a string stored
     // without its terminating zero still ends inside the buffer.
@@ -42,23 +46,24 @@ static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey)
         return FALSE;
     if (!className[0])
         return FALSE;
-    char classPath[SETUP_PATH_MAX];
-    if (!FormatBounded(classPath, sizeof(classPath), LEGACY_CLASS_KEY_FORMAT, className))
+    if (!FormatBounded(classPath, SETUP_PATH_MAX, LEGACY_CLASS_KEY_FORMAT, className))
         return FALSE;
     return RegOpenKeyA(HKEY_LOCAL_MACHINE, classPath, classKey) == ERROR_SUCCESS;
 }
 
-static void UpdateLegacyDeviceInstance(int instance, DWORD install)
+// The first write that failed, or ERROR_SUCCESS (also for an instance
+// that is not there or has no usable class key).
+static LONG UpdateLegacyDeviceInstance(int instance, DWORD install)
 {
-    char instancePath[SETUP_PATH_MAX];
+    char instancePath[SETUP_PATH_MAX], classPath[SETUP_PATH_MAX];
     if (!FormatBounded(instancePath, sizeof(instancePath), LEGACY_INSTANCE_KEY_FORMAT, instance))
-        return;
+        return ERROR_SUCCESS;
     HKEY instanceKey, classKey;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, instancePath, &instanceKey) != ERROR_SUCCESS)
-        return;
-    if (!OpenLegacyClassKey(instanceKey, &classKey)) {
+        return ERROR_SUCCESS;
+    if (!OpenLegacyClassKey(instanceKey, &classKey, classPath)) {
         RegCloseKey(instanceKey);
-        return;
+        return ERROR_SUCCESS;
     }
     char description[LEGACY_DESCRIPTION_MAX + 1];
     ZeroMemory(description, sizeof(description));
@@ -75,20 +80,32 @@ static void UpdateLegacyDeviceInstance(int instance, DWORD install)
             ZeroMemory(description, sizeof(description));
         drivers = LEGACY_DRIVERS_REMOVED;
     }
-    SetStringWithoutZero(instanceKey, "DeviceDesc", description);
-    SetStringWithoutZero(classKey, "NTMPDriver", drivers);
+    LONG result = SetStringWithoutZero(instanceKey, instancePath, "DeviceDesc", description);
+    LONG driverList = SetStringWithoutZero(classKey, classPath, "NTMPDriver", drivers);
     RegCloseKey(classKey);
     RegCloseKey(instanceKey);
+    return result != ERROR_SUCCESS ? result : driverList;
 }
 
-void UpdateLegacyDeviceKeys(DWORD install)
+LONG UpdateLegacyDeviceKeys(DWORD install)
 {
-    for (int i = 0; i < LEGACY_INSTANCE_COUNT; i++)
-        UpdateLegacyDeviceInstance(i, install);
+    LONG first = ERROR_SUCCESS;
+    for (int i = 0; i < LEGACY_INSTANCE_COUNT; i++) {
+        LONG result = UpdateLegacyDeviceInstance(i, install);
+        if (first == ERROR_SUCCESS)
+            first = result;
+    }
+    return first;
 }
 
 int UpdateLegacyDeviceRegistry(DWORD install)
 {
-    UpdateLegacyDeviceKeys(install);
-    return ApplySetupRegistry(install);
+    LONG keys = UpdateLegacyDeviceKeys(install);
+    int result = ApplySetupRegistry(install);
+    // The installation fails when the device would not name the driver.
+    if (install && result == SETUP_REGISTRY_DONE && keys != ERROR_SUCCESS) {
+        SetLastError(keys);
+        return SETUP_REGISTRY_NO_KEY;
+    }
+    return result;
 }

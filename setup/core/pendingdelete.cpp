@@ -93,33 +93,59 @@ int FilterPendingList(WCHAR *list, DWORD length, PendingPairTest drop, void *con
 }
 
 // Reads the list, drops the pairs drop names and writes back what is left,
-// every other program's entry as it was (NT class only).
-static void FilterPendingOperations(PendingPairTest drop, void *context)
+// every other program's entry as it was (NT class only). ERROR_SUCCESS when
+// the list was read (or there is none) and, where something was dropped,
+// written back; otherwise the error, logged: the list is then as it was.
+static LONG FilterPendingOperations(PendingPairTest drop, void *context)
 {
     if (!IsNtClass(osClass))
-        return;
+        return ERROR_SUCCESS;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key)
-        != ERROR_SUCCESS)
-        return;
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
+    if (result != ERROR_SUCCESS) {
+        SetupLog("Could not open the restart's list of file operations (HKLM\\%s): error %ld", SESSION_MANAGER_KEY,
+                 result);
+        return result;
+    }
+    WCHAR *list = NULL;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key, pendingValue, NULL, &type, NULL, &size) == ERROR_SUCCESS && type == REG_MULTI_SZ) {
-        // Two spare zeros end a list stored without its own.
-        WCHAR *list = (WCHAR *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size + 2 * sizeof(WCHAR));
-        if (list && RegQueryValueExW(key, pendingValue, NULL, &type, (BYTE *)list, &size) == ERROR_SUCCESS) {
-            DWORD kept = 0;
-            if (FilterPendingList(list, size / sizeof(WCHAR), drop, context, &kept) > 0) {
-                LONG written = kept <= 1 ? RegDeleteValueW(key, pendingValue)
-                                         : RegSetValueExW(key, pendingValue, 0, REG_MULTI_SZ, (const BYTE *)list,
-                                                          kept * sizeof(WCHAR));
-                if (written != ERROR_SUCCESS)
-                    SetupLog("Could not change the restart's list of file operations: error %ld", written);
-            }
-        }
+    // Another program may add to the list between the two reads: read again.
+    for (int attempt = 0; attempt < 3; attempt++) {
         if (list)
             HeapFree(GetProcessHeap(), 0, list);
+        list = NULL;
+        result = RegQueryValueExW(key, pendingValue, NULL, &type, NULL, &size);
+        if (result != ERROR_SUCCESS || type != REG_MULTI_SZ)
+            break;
+        // Two spare zeros end a list stored without its own.
+        list = (WCHAR *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size + 2 * sizeof(WCHAR));
+        result = list ? RegQueryValueExW(key, pendingValue, NULL, &type, (BYTE *)list, &size)
+                      : (LONG)ERROR_NOT_ENOUGH_MEMORY;
+        if (result != ERROR_MORE_DATA)
+            break;
     }
+    if (result == ERROR_SUCCESS && type != REG_MULTI_SZ)
+        result = ERROR_INVALID_DATA;
+    if (result == ERROR_SUCCESS) {
+        DWORD kept = 0;
+        if (FilterPendingList(list, size / sizeof(WCHAR), drop, context, &kept) > 0) {
+            result = kept <= 1 ? RegDeleteValueW(key, pendingValue)
+                               : RegSetValueExW(key, pendingValue, 0, REG_MULTI_SZ, (const BYTE *)list,
+                                                kept * sizeof(WCHAR));
+            if (result != ERROR_SUCCESS)
+                SetupLog("Could not change the restart's list of file operations (PendingFileRenameOperations): "
+                         "error %ld", result);
+        }
+    } else if (result == ERROR_FILE_NOT_FOUND) {
+        result = ERROR_SUCCESS;
+    } else {
+        SetupLog("Could not read the restart's list of file operations (PendingFileRenameOperations, type %lu): "
+                 "error %ld", type, result);
+    }
+    if (list)
+        HeapFree(GetProcessHeap(), 0, list);
     RegCloseKey(key);
+    return result;
 }
 
 // A deletion (empty target) of one of the product's places.
@@ -128,13 +154,13 @@ static BOOL IsProductDeletion(const WCHAR *source, const WCHAR *target, void *co
     return !*target && IsProductPath(source, (const ProductPaths *)context);
 }
 
-void CancelPendingDeletes(void)
+LONG CancelPendingDeletes(BOOL installFolderOnly)
 {
     if (!FolderResolved(windowsDir))
-        return;
+        return ERROR_SUCCESS;
     ZERO_FILLED static ProductPaths written;
-    CollectProductPaths(PLACE_FOLDER | PLACE_FIRST_COPIES | PLACE_SECOND_COPIES, &written);
-    FilterPendingOperations(IsProductDeletion, &written);
+    CollectProductPaths(PLACE_FOLDER | PLACE_FIRST_COPIES | (installFolderOnly ? 0 : PLACE_SECOND_COPIES), &written);
+    return FilterPendingOperations(IsProductDeletion, &written);
 }
 
 // Whether source names a copy that CopySetupFiles staged beside target:
@@ -173,11 +199,27 @@ static BOOL TakeBackStagedCopy(const WCHAR *source, const WCHAR *target, void *c
     return !DeleteStagedCopy(path);
 }
 
-void TakeBackStagedCopies(BOOL secondCopies)
+LONG TakeBackStagedCopies(BOOL secondCopies)
 {
     if (!FolderResolved(windowsDir))
-        return;
+        return ERROR_SUCCESS;
     ZERO_FILLED static ProductPaths copies;
     CollectProductPaths(secondCopies ? PLACE_SECOND_COPIES : PLACE_FIRST_COPIES, &copies);
-    FilterPendingOperations(TakeBackStagedCopy, &copies);
+    return FilterPendingOperations(TakeBackStagedCopy, &copies);
+}
+
+// A rename whose source is one of the staged copies in context.
+static BOOL IsRenameFrom(const WCHAR *source, const WCHAR *target, void *context)
+{
+    return *target && IsProductPath(source, (const ProductPaths *)context);
+}
+
+LONG DropPendingRenamesFrom(const char (*sources)[SETUP_PATH_MAX], int count)
+{
+    ZERO_FILLED static ProductPaths staged;
+    staged.count = 0;
+    for (int i = 0; i < count && staged.count < PRODUCT_PATH_MAX; i++)
+        if (MultiByteToWideChar(CP_ACP, 0, sources[i], -1, staged.paths[staged.count], SETUP_PATH_MAX))
+            staged.count++;
+    return FilterPendingOperations(IsRenameFrom, &staged);
 }

@@ -5,7 +5,8 @@
 // Install.exe itself, a running program, the loaded driver, the folders that
 // hold them) is deleted at the next restart. Only what is ours goes: a
 // file or link standing where one of our folders belongs stays, and every
-// deletion that fails is logged.
+// deletion that fails is logged. A check that cannot tell whether something
+// is there is a failure too, never taken for "nothing there".
 #include <windows.h>
 #include <objbase.h>
 #include "install.h"
@@ -16,114 +17,245 @@
 
 // On the NT class, what cannot be deleted now is deleted when Windows starts
 // next, in the order asked: a folder's files before the folder. Windows 9x
-// keeps it. error is why the deletion failed.
-static void DeleteAtRestart(const char *path, DWORD error)
+// keeps it. error is why the deletion failed; the result is the error that
+// stays, or ERROR_SUCCESS when it goes at the restart.
+static DWORD DeleteAtRestart(const char *path, DWORD error)
 {
     if (IsNtClass(osClass) && MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         SetupLog("Deleted at the restart: %s", path);
-        return;
+        return ERROR_SUCCESS;
     }
-    if (IsNtClass(osClass))
+    if (IsNtClass(osClass)) {
+        DWORD scheduling = GetLastError();
         SetupLog("Could not delete %s (error %lu), nor have it deleted at the restart: error %lu", path, error,
-                 GetLastError());
-    else
-        SetupLog("Could not delete %s: error %lu", path, error);
+                 scheduling);
+        return scheduling;
+    }
+    SetupLog("Could not delete %s: error %lu", path, error);
+    return error;
 }
 
-void DeleteOrScheduleFile(const char *path)
+DWORD DeleteOrScheduleFile(const char *path, BOOL *scheduled)
 {
+    *scheduled = FALSE;
     // Nothing there is nothing to fail: a second copy the user deleted.
-    if (!PathExists(path))
-        return;
+    BOOL exists;
+    DWORD error = CheckPathExists(path, &exists);
+    if (error != ERROR_SUCCESS) {
+        SetupLog("Could not tell whether %s is there: error %lu", path, error);
+        return error;
+    }
+    if (!exists)
+        return ERROR_SUCCESS;
     if (!SetFileAttributesA(path, 0))
         SetupLog("Could not clear the attributes of %s: error %lu", path, GetLastError());
-    if (DeleteFileA(path))
+    if (DeleteFileA(path)) {
         SetupLog("Deleted %s", path);
-    else
-        DeleteAtRestart(path, GetLastError());
+        return ERROR_SUCCESS;
+    }
+    error = DeleteAtRestart(path, GetLastError());
+    *scheduled = error == ERROR_SUCCESS;
+    return error;
 }
 
-// A path that does not fit its buffer is skipped: cut short it would name
-// some other file.
-static void DeleteFileWhole(const char *format, const char *folder, const char *name)
+// One folder's removal as it goes: whether something in it waits for the
+// restart, whether the folder itself does, whether something not ours
+// (a subfolder) keeps it, and the first error.
+struct FolderRemoval {
+    const char *path;
+    BOOL scheduled, folderScheduled, kept;
+    DWORD error;
+};
+
+static void DeleteFolderEntry(FolderRemoval *removal, const char *name)
 {
-    char path[SETUP_PATH_MAX];
-    if (!FormatBounded(path, sizeof(path), format, folder, name))
+    char file[SETUP_PATH_MAX];
+    BOOL scheduled = FALSE;
+    // A path that does not fit its buffer names no file of ours, and cut
+    // short it would name some other one: it stays, and with it the folder.
+    if (!FormatBounded(file, sizeof(file), "%s\\%s", removal->path, name)) {
+        SetupLog("%s stays: it holds %s, whose path is too long", removal->path, name);
+        removal->kept = TRUE;
         return;
-    DeleteOrScheduleFile(path);
+    }
+    DWORD error = DeleteOrScheduleFile(file, &scheduled);
+    removal->scheduled |= scheduled;
+    if (removal->error == ERROR_SUCCESS)
+        removal->error = error;
 }
 
-BOOL DeleteFolderFiles(const char *path)
+// The folder itself, once its files are gone or go at the restart: now, or
+// (after a file that goes at the restart) at the restart too, after them.
+static void DeleteFolderItself(FolderRemoval *removal)
 {
+    if (removal->error != ERROR_SUCCESS || removal->folderScheduled)
+        return;
+    if (removal->kept) {
+        SetupLog("%s stays: it holds what is not ours", removal->path);
+        return;
+    }
+    if (!removal->scheduled && RemoveDirectoryA(removal->path)) {
+        SetupLog("Deleted %s", removal->path);
+        return;
+    }
+    removal->error = DeleteAtRestart(removal->path, removal->scheduled ? ERROR_DIR_NOT_EMPTY : GetLastError());
+    removal->folderScheduled = removal->error == ERROR_SUCCESS;
+}
+
+DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int lastCount)
+{
+    FolderRemoval removal = { path, FALSE, FALSE, FALSE, ERROR_SUCCESS };
     char pattern[SETUP_PATH_MAX];
     if (!path[0] || !FormatBounded(pattern, sizeof(pattern), "%s\\*.*", path))
-        return FALSE;
+        return ERROR_BAD_PATHNAME;
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return FALSE;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        BOOL exists;
+        removal.error = CheckPathExists(path, &exists);
+        if (removal.error != ERROR_SUCCESS)
+            SetupLog("Could not tell whether %s is there: error %lu", path, removal.error);
+        return removal.error;
+    }
     // Only a folder of our own is emptied: not a file that stands at its
     // name, nor a link, whose files would be someone else's.
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         SetupLog("Not a folder of ours, left as it is: %s", path);
-        return FALSE;
+        return ERROR_SUCCESS;
     }
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    if (search == INVALID_HANDLE_VALUE) {
+        // An empty folder answers "no more files"; anything else means that
+        // what is in it cannot be told.
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
+            SetupLog("Could not list %s: error %lu", path, error);
+            return error;
+        }
+    } else {
         do {
-            // A subfolder is not entered: it fails to delete as a file, and
-            // keeps the folder, now and at the restart.
-            if (lstrcmpA(found.cFileName, ".") && lstrcmpA(found.cFileName, "..")
-                && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileWhole("%s\\%s", path, found.cFileName);
-        } while (FindNextFileA(search, &found));
+            BOOL last = FALSE;
+            for (int i = 0; i < lastCount; i++)
+                last |= !lstrcmpiA(found.cFileName, lastFiles[i]);
+            // A subfolder is not entered: it is not ours, and it keeps the
+            // folder, now and at the restart.
+            if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..") || last)
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removal.kept = TRUE;
+            else
+                DeleteFolderEntry(&removal, found.cFileName);
+        } while (FindNextFileA(search, &found) && removal.error == ERROR_SUCCESS);
         FindClose(search);
     }
-    BOOL removed = RemoveDirectoryA(path);
-    if (removed)
-        SetupLog("Deleted %s", path);
-    else
-        DeleteAtRestart(path, GetLastError());
-    return removed;
+    // The last files go in their order, and before the very last the folder
+    // is asked to go at the restart when something before it does: should
+    // that fail, the last file is still there.
+    for (int i = 0; i < lastCount && removal.error == ERROR_SUCCESS; i++) {
+        if (i == lastCount - 1 && removal.scheduled && !removal.kept)
+            DeleteFolderItself(&removal);
+        if (removal.error == ERROR_SUCCESS)
+            DeleteFolderEntry(&removal, lastFiles[i]);
+    }
+    DeleteFolderItself(&removal);
+    return removal.error;
 }
 
-void FindInstalledPlaces(InstalledPlaces *found)
+// Whether path is there; "cannot tell" counts as there, and comes back as
+// the error.
+static BOOL FindPlace(BOOL pathBuilt, const char *path, DWORD *error)
+{
+    if (!pathBuilt)
+        return FALSE;
+    BOOL exists;
+    DWORD result = CheckPathExists(path, &exists);
+    if (result != ERROR_SUCCESS) {
+        SetupLog("Could not tell whether %s is there: error %lu", path, result);
+        if (*error == ERROR_SUCCESS)
+            *error = result;
+        return TRUE;
+    }
+    return exists;
+}
+
+// The Start-menu folder's path: TRUE with it; FALSE with error set when the
+// shell could not name the programs folder (so where our folder is cannot be
+// told), or ERROR_SUCCESS when the path is too long for a folder of ours to
+// stand there. COM must be initialised.
+static BOOL FindStartMenuFolder(char *path, DWORD *error)
+{
+    *error = ERROR_SUCCESS;
+    if (StartMenuFolderPath(path))
+        return TRUE;
+    if (!programsDir[0])
+        *error = GetLastError();
+    return FALSE;
+}
+
+DWORD FindInstalledPlaces(InstalledPlaces *found)
 {
     char path[SETUP_PATH_MAX];
+    DWORD error = ERROR_SUCCESS, lookup;
     for (int i = 0; i < SETUP_FILE_COUNT; i++)
         for (int second = 0; second < 2; second++)
-            found->copies[i][second] = InstalledCopyPath(i, second, path) && PathExists(path);
-    found->installFolder = InstallFolderPath(path) && PathExists(path);
+            found->copies[i][second] = FindPlace(InstalledCopyPath(i, second, path), path, &error);
+    found->installFolder = FindPlace(InstallFolderPath(path), path, &error);
     HRESULT com = CoInitialize(NULL);
-    found->startMenuFolder = StartMenuFolderPath(path) && PathExists(path);
+    found->startMenuFolder = FindPlace(FindStartMenuFolder(path, &lookup), path, &error) || lookup != ERROR_SUCCESS;
+    if (error == ERROR_SUCCESS)
+        error = lookup;
     if (SUCCEEDED(com))
         CoUninitialize();
+    return error;
 }
 
-// The copies of one kind (second: in the system folders) that keep does not mark.
-static void DeleteCopies(const InstalledPlaces *keep, BOOL second)
+// The copies of one kind (second: in the system folders) that keep does not
+// mark; the first error.
+static DWORD DeleteCopies(const InstalledPlaces *keep, BOOL second)
 {
     char path[SETUP_PATH_MAX];
-    for (int i = 0; i < SETUP_FILE_COUNT; i++)
+    DWORD first = ERROR_SUCCESS;
+    for (int i = 0; i < SETUP_FILE_COUNT; i++) {
+        BOOL scheduled;
+        DWORD error = ERROR_SUCCESS;
         if (!(keep && keep->copies[i][second]) && InstalledCopyPath(i, second, path))
-            DeleteOrScheduleFile(path);
+            error = DeleteOrScheduleFile(path, &scheduled);
+        if (first == ERROR_SUCCESS)
+            first = error;
+    }
+    return first;
+}
+
+DWORD RemoveFilesOutsideInstallFolder(const InstalledPlaces *keep)
+{
+    DWORD error = DeleteCopies(keep, TRUE);
+    char path[SETUP_PATH_MAX];
+    HRESULT com = CoInitialize(NULL);
+    DWORD startMenu = ERROR_SUCCESS;
+    if (!(keep && keep->startMenuFolder) && FindStartMenuFolder(path, &startMenu))
+        startMenu = DeleteFolderFiles(path, NULL, 0);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return error != ERROR_SUCCESS ? error : startMenu;
+}
+
+DWORD RemoveInstallFolder(const InstalledPlaces *keep)
+{
+    // A folder that goes takes its files with it; a kept one loses only the
+    // copies this run made. The removal's own program and the driver
+    // installer go last: while either fails, the other is still there for
+    // the registered removal to run again.
+    static const char *const lastFiles[] = { "Install.exe", "Velqar.exe" };
+    char path[SETUP_PATH_MAX];
+    if (keep && keep->installFolder)
+        return DeleteCopies(keep, FALSE);
+    return InstallFolderPath(path) ? DeleteFolderFiles(path, lastFiles, 2) : GetLastError();
 }
 
 void RemoveInstalledFiles(const InstalledPlaces *keep, void (*beforeInstallFolder)(void))
 {
-    DeleteCopies(keep, TRUE);
-    char path[SETUP_PATH_MAX];
-    HRESULT com = CoInitialize(NULL);
-    if (!(keep && keep->startMenuFolder) && StartMenuFolderPath(path))
-        DeleteFolderFiles(path);
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    RemoveFilesOutsideInstallFolder(keep);
     if (beforeInstallFolder)
         beforeInstallFolder();
-    // A folder that goes takes its files with it; a kept one loses only the
-    // copies this run made.
-    if (keep && keep->installFolder)
-        DeleteCopies(keep, FALSE);
-    else if (InstallFolderPath(path))
-        DeleteFolderFiles(path);
+    RemoveInstallFolder(keep);
 }

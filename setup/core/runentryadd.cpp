@@ -21,11 +21,11 @@ static BOOL IsWindowsVista(void)
     return version.dwMajorVersion == 6 && version.dwMinorVersion == 0;
 }
 
-void AddRunEntry(const char *valueName, const char *programFile)
+LONG AddRunEntry(const char *valueName, const char *programFile)
 {
     if (IsWindowsVista()) {
         SetupLog("No logon entry %s written: Windows Vista would block it", valueName);
-        return;
+        return ERROR_SUCCESS;
     }
     // The value name doubles as the installation folder's name in the path.
     char data[SETUP_PATH_MAX];
@@ -43,4 +43,5 @@ void AddRunEntry(const char *valueName, const char *programFile)
         SetupLog("Wrote the logon entry %s: %s", valueName, data);
     else
         SetupLog("Could not write the logon entry %s: error %ld", valueName, result);
+    return result;
 }

@@ -5,6 +5,7 @@
 #include "setupcontext.h"
 #include "osclass.h"
 #include "boundedformat.h"
+#include "setuplog.h"
 #include "zerofilled.h"
 
 ZERO_FILLED int osClass = OS_CLASS_UNSUPPORTED;
@@ -100,15 +101,19 @@ BOOL LookupProgramsFolder(void)
     ZeroMemory(programsDir, sizeof(programsDir));
     int folder = IsWin9xClass(osClass) ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS;
     LPITEMIDLIST item = NULL;
-    if (FAILED(SHGetSpecialFolderLocation(NULL, folder, &item)) || !item)
-        return FALSE;
+    HRESULT result = SHGetSpecialFolderLocation(NULL, folder, &item);
     // SHGetPathFromIDListA fills at most MAX_PATH (260) characters, the size
     // of programsDir.
-    BOOL found = SHGetPathFromIDListA(item, programsDir);
-    CoTaskMemFree(item);
-    if (!found)
-        ZeroMemory(programsDir, sizeof(programsDir));
-    return found;
+    if (SUCCEEDED(result) && item && !SHGetPathFromIDListA(item, programsDir))
+        result = HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    if (item)
+        CoTaskMemFree(item);
+    if (SUCCEEDED(result) && item)
+        return TRUE;
+    ZeroMemory(programsDir, sizeof(programsDir));
+    SetupLog("Could not look up the Start-menu programs folder: HRESULT 0x%08lX", (DWORD)result);
+    SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : ERROR_PATH_NOT_FOUND);
+    return FALSE;
 }
 
 BOOL FolderResolved(const char *folder)
@@ -155,4 +160,11 @@ BOOL StartMenuFolderPath(char *path)
 BOOL PathExists(const char *path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD CheckPathExists(const char *path, BOOL *exists)
+{
+    *exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    DWORD error = *exists ? ERROR_SUCCESS : GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
 }

@@ -61,7 +61,8 @@ BOOL ResolveSetupFoldersWith(ModuleFileNameProc getModuleFileName,
 // The programs-folder lookup: fills programsDir with the Start-menu programs
 // folder of the running OS class. COM must be initialised by the caller.
 // FALSE, with programsDir empty, when the shell cannot name the folder: a
-// caller must then not build the Start-menu folder on it.
+// caller must then not build the Start-menu folder on it; the log says why
+// and the last error is the shell's.
 BOOL LookupProgramsFolder(void);
 
 // The product's places, built on the resolved folders into a 260-byte
@@ -80,6 +81,10 @@ BOOL InstallFolderFilePath(const char *folderName, const char *file, char *path)
 BOOL DriverInstallerPath(char *path);
 // Whether anything, file or folder, is at path.
 BOOL PathExists(const char *path);
+// The same, where "cannot tell" must not pass for "not there": ERROR_SUCCESS
+// with exists, or the error when the check failed for any other reason
+// than a missing file or folder.
+DWORD CheckPathExists(const char *path, BOOL *exists);
 
 // Whether folder (sourceDir, windowsDir or programsDir) holds a resolved
 // path. An empty one is never a base for another path: "\ZentaroxUSB" would

@@ -85,6 +85,42 @@ static DWORD InstalledKiB(void)
     return (DWORD)((bytes + 1023) / 1024);
 }
 
+// One value of the registration: a string stored with its zero, or a number.
+struct RegistrationValue {
+    const char *name;
+    const char *text;    // NULL for a REG_DWORD
+    DWORD number;
+};
+
+enum { REGISTRATION_VALUE_COUNT = 9 };
+
+// The registration's values, in the order they are written; NoModify and
+// NoRepair: removal is the only maintenance there is, so Programs and
+// Features offers neither Change nor Repair.
+static void ListRegistrationValues(const RegistrationTexts *texts, RegistrationValue *values)
+{
+    const RegistrationValue list[REGISTRATION_VALUE_COUNT] = {
+        { "DisplayName", UNINSTALL_DISPLAY_NAME, 0 },
+        { "UninstallString", texts ? texts->uninstallCommand : "", 0 },
+        { "QuietUninstallString", texts ? texts->quietUninstallCommand : "", 0 },
+        { "DisplayVersion", ZX_PRODUCT_VERSION, 0 },
+        { "DisplayIcon", texts ? texts->displayIcon : "", 0 },
+        { "InstallLocation", texts ? texts->installLocation : "", 0 },
+        { "EstimatedSize", NULL, texts ? InstalledKiB() : 0 },
+        { "NoModify", NULL, 1 },
+        { "NoRepair", NULL, 1 },
+    };
+    CopyMemory(values, list, sizeof(list));
+}
+
+static LONG OpenOrCreateLoggedKey(const char *path, HKEY *key)
+{
+    LONG result = OpenOrCreateKey(path, key);
+    if (result != ERROR_SUCCESS)
+        SetupLog("Could not open or create HKLM\\%s: error %ld", path, result);
+    return result;
+}
+
 LONG WriteUninstallRegistration(void)
 {
     RegistrationTexts texts;
@@ -92,32 +128,40 @@ LONG WriteUninstallRegistration(void)
     if (result != ERROR_SUCCESS)
         return result;
     HKEY key;
-    result = OpenOrCreateKey(UNINSTALL_KEY, &key);
+    result = OpenOrCreateLoggedKey(UNINSTALL_KEY, &key);
     if (result != ERROR_SUCCESS)
         return result;
-    SetStringWithZero(key, "DisplayName", UNINSTALL_DISPLAY_NAME);
-    SetStringWithZero(key, "UninstallString", texts.uninstallCommand);
-    SetStringWithZero(key, "QuietUninstallString", texts.quietUninstallCommand);
-    SetStringWithZero(key, "DisplayVersion", ZX_PRODUCT_VERSION);
-    SetStringWithZero(key, "DisplayIcon", texts.displayIcon);
-    SetStringWithZero(key, "InstallLocation", texts.installLocation);
-    SetRegistryDword(key, "EstimatedSize", InstalledKiB());
-    // Removal is the only maintenance there is: Programs and Features then
-    // offers neither Change nor Repair.
-    SetRegistryDword(key, "NoModify", 1);
-    SetRegistryDword(key, "NoRepair", 1);
+    RegistrationValue values[REGISTRATION_VALUE_COUNT];
+    ListRegistrationValues(&texts, values);
+    // A registration without one of its values is not one: the first that
+    // cannot be written fails it.
+    for (int i = 0; i < REGISTRATION_VALUE_COUNT && result == ERROR_SUCCESS; i++) {
+        result = values[i].text ? SetStringWithZero(key, values[i].name, values[i].text)
+                                : SetRegistryDword(key, values[i].name, values[i].number);
+        if (result != ERROR_SUCCESS)
+            SetupLog("Could not write %s in HKLM\\%s: error %ld", values[i].name, UNINSTALL_KEY, result);
+    }
     RegCloseKey(key);
-    return ERROR_SUCCESS;
+    return result;
 }
 
 ZERO_FILLED BOOL keptCalibration;
 
-// Whether name holds a 4-byte REG_DWORD, the only form the driver reads.
-static BOOL HasDwordValue(HKEY key, const char *name, DWORD *value)
+// Reads name as the driver reads it: ERROR_SUCCESS for a 4-byte REG_DWORD;
+// ERROR_FILE_NOT_FOUND when it is missing or in another form (another
+// type or size), which the driver ignores; any other error means that the
+// value cannot be told, which is logged.
+static LONG ReadDwordValue(HKEY key, const char *name, DWORD *value)
 {
     DWORD type = 0, size = sizeof(*value);
-    return RegQueryValueExA(key, name, NULL, &type, (BYTE *)value, &size) == ERROR_SUCCESS && type == REG_DWORD
-        && size == sizeof(*value);
+    LONG result = RegQueryValueExA(key, name, NULL, &type, (BYTE *)value, &size);
+    if (result == ERROR_SUCCESS && (type != REG_DWORD || size != sizeof(*value)))
+        result = ERROR_FILE_NOT_FOUND;
+    if (result == ERROR_MORE_DATA)
+        result = ERROR_FILE_NOT_FOUND;
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+        SetupLog("Could not read the parameter %s: error %ld", name, result);
+    return result;
 }
 
 static BOOL IsCalibrationValue(const char *name)
@@ -128,50 +172,78 @@ static BOOL IsCalibrationValue(const char *name)
     return FALSE;
 }
 
+// Whether the calibration is there whole: ERROR_SUCCESS and keep TRUE when
+// all eleven are in the driver's form, keep FALSE when one is not; a value
+// that cannot be read is an error, never taken for a missing calibration.
+static LONG FindCalibration(HKEY key, BOOL *keep, DWORD *calibrated)
+{
+    *keep = TRUE;
+    DWORD value = 0;
+    for (int i = 0; i < CALIBRATION_VALUE_COUNT && *keep; i++) {
+        LONG result = ReadDwordValue(key, CalibrationValueNames[i], i == CAL_CALIBRATION_4PT ? calibrated : &value);
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+            return result;
+        *keep = result == ERROR_SUCCESS;
+    }
+    return ERROR_SUCCESS;
+}
+
 // A repair or an upgrade keeps what the user set: the calibration (its
 // eleven values only mean something together, so they are kept whole or
 // all written anew) and each other setting that is there in the driver's
 // form. What is missing or of another type or size gets its default; a
 // first installation therefore writes all nineteen in the table's order.
+// Every value must be there for the driver: the first that cannot be read
+// or written fails the whole, with its name in the log.
 static LONG WriteDefaultParameters(void)
 {
     HKEY key;
-    LONG result = OpenOrCreateKey(TOUCH_PARAMETERS_KEY, &key);
+    LONG result = OpenOrCreateLoggedKey(TOUCH_PARAMETERS_KEY, &key);
     if (result != ERROR_SUCCESS)
         return result;
-    BOOL keepCalibration = TRUE;
+    BOOL keepCalibration;
     DWORD value = 0, calibrated = 0;
-    for (int i = 0; i < CALIBRATION_VALUE_COUNT && keepCalibration; i++)
-        keepCalibration = HasDwordValue(key, CalibrationValueNames[i], i == CAL_CALIBRATION_4PT ? &calibrated : &value);
-    keptCalibration = keepCalibration && calibrated == 1;
-    SetupLog(keepCalibration ? "Parameters: the calibration is kept"
-                             : "Parameters: the calibration is written with its defaults");
-    // Single values that cannot be set are passed over: the driver falls back
-    // on its own default for a missing value.
-    for (int i = 0; i < TOUCH_PARAMETER_COUNT; i++) {
+    result = FindCalibration(key, &keepCalibration, &calibrated);
+    keptCalibration = result == ERROR_SUCCESS && keepCalibration && calibrated == 1;
+    if (result == ERROR_SUCCESS)
+        SetupLog(keepCalibration ? "Parameters: the calibration is kept"
+                                 : "Parameters: the calibration is written with its defaults");
+    for (int i = 0; i < TOUCH_PARAMETER_COUNT && result == ERROR_SUCCESS; i++) {
         const char *name = DefaultTouchParameters[i].name;
         BOOL calibration = IsCalibrationValue(name);
-        if (calibration ? keepCalibration : HasDwordValue(key, name, &value))
+        if (calibration ? keepCalibration : (result = ReadDwordValue(key, name, &value)) == ERROR_SUCCESS)
             continue;
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+            break;
         value = DefaultTouchParameters[i].defaultValue;
-        SetRegistryDword(key, name, value);
-        if (!calibration)
+        result = SetRegistryDword(key, name, value);
+        if (result != ERROR_SUCCESS)
+            SetupLog("Could not write the parameter %s: error %ld", name, result);
+        else if (!calibration)
             SetupLog("Parameters: %s written with its default %lu", name, value);
     }
     RegCloseKey(key);
-    return ERROR_SUCCESS;
+    return result;
 }
 
-// Written at every installation, never removed.
+// Written at every installation, never removed. They are the user's own
+// settings: one that cannot be written is passed over, and the log says so.
 static void WriteDoubleClickSettings(void)
 {
     HKEY key;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, MOUSE_SETTINGS_KEY, &key) != ERROR_SUCCESS)
+    LONG result = RegCreateKeyA(HKEY_LOCAL_MACHINE, MOUSE_SETTINGS_KEY, &key);
+    if (result != ERROR_SUCCESS) {
+        SetupLog("No double-click settings: HKLM\\%s could not be opened: error %ld", MOUSE_SETTINGS_KEY, result);
         return;
+    }
     // Without their terminating zeros, as they have always been stored.
-    SetRegistryString(key, "DoubleClickHeight", "25", 2);
-    SetRegistryString(key, "DoubleClickWidth", "25", 2);
-    SetRegistryString(key, "DoubleClickSpeed", "100", 3);
+    static const char *const settings[][2] = {
+        { "DoubleClickHeight", "25" }, { "DoubleClickWidth", "25" }, { "DoubleClickSpeed", "100" } };
+    for (int i = 0; i < 3; i++) {
+        result = SetRegistryString(key, settings[i][0], settings[i][1], (DWORD)lstrlenA(settings[i][1]));
+        if (result != ERROR_SUCCESS)
+            SetupLog("Could not write the double-click setting %s: error %ld", settings[i][0], result);
+    }
     RegCloseKey(key);
 }
 
@@ -198,34 +270,133 @@ static int InstallRegistry(void)
     return SETUP_REGISTRY_DONE;
 }
 
-// Every deletion is one level deep: a key that still holds subkeys stays,
-// with everything below it.
-void RemoveUninstallRegistration(void)
+// Whether root\path holds subkeys: a key that Windows refuses to delete
+// only for them is kept by another program's keys, not by a failure.
+static BOOL KeyHasSubkeys(HKEY root, const char *path)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, "DisplayName");
-        RegDeleteValueA(key, "UninstallString");
-        RegCloseKey(key);
-    }
-    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
+    DWORD subkeys = 0;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+        return FALSE;
+    LONG result = RegQueryInfoKeyA(key, NULL, NULL, NULL, &subkeys, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && subkeys > 0;
 }
 
-void RemoveDriverRegistry(void)
+// Deletes the subkey name of the open key parent (parentPath under HKLM),
+// one level deep: ERROR_SUCCESS when it is gone or was not there, or when
+// subkeys of its own keep it (*kept TRUE then, logged); otherwise the error,
+// logged.
+static LONG DeleteOwnKey(HKEY parent, const char *parentPath, const char *name, BOOL *kept)
+{
+    *kept = FALSE;
+    LONG result = RegDeleteKeyA(parent, name);
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
+        return ERROR_SUCCESS;
+    char path[SETUP_PATH_MAX];
+    if (FormatBounded(path, sizeof(path), "%s\\%s", parentPath, name) && KeyHasSubkeys(HKEY_LOCAL_MACHINE, path)) {
+        SetupLog("HKLM\\%s stays: it holds subkeys of its own", path);
+        *kept = TRUE;
+        return ERROR_SUCCESS;
+    }
+    SetupLog("Could not delete HKLM\\%s\\%s: error %ld", parentPath, name, result);
+    return result;
+}
+
+// Opens HKLM\path with full access to delete in it: ERROR_SUCCESS with key,
+// ERROR_FILE_NOT_FOUND (key NULL) when it is not there, else the error, logged.
+static LONG OpenToDelete(const char *path, HKEY *key)
+{
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, key);
+    if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND)
+        return ERROR_FILE_NOT_FOUND;
+    if (result != ERROR_SUCCESS)
+        SetupLog("Could not open HKLM\\%s: error %ld", path, result);
+    return result;
+}
+
+// Deletes each of names in the open key; the first error, logged.
+static LONG DeleteValues(HKEY key, const char *path, const char *const *names, int count)
+{
+    LONG first = ERROR_SUCCESS;
+    for (int i = 0; i < count; i++) {
+        LONG result = RegDeleteValueA(key, names[i]);
+        if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
+            continue;
+        SetupLog("Could not delete %s in HKLM\\%s: error %ld", names[i], path, result);
+        if (first == ERROR_SUCCESS)
+            first = result;
+    }
+    return first;
+}
+
+LONG RemoveUninstallRegistration(void)
+{
+    HKEY parent;
+    LONG result = OpenToDelete(UNINSTALL_PARENT_KEY, &parent);
+    if (result != ERROR_SUCCESS)
+        return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+    // The key whole first: its values go with it.
+    BOOL kept;
+    result = DeleteOwnKey(parent, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME, &kept);
+    if (result == ERROR_SUCCESS && kept) {
+        // Another program's subkey keeps the key: only our values go, and
+        // with DisplayName gone the product is no longer listed. A value that
+        // stays puts the registration back whole.
+        RegistrationValue values[REGISTRATION_VALUE_COUNT];
+        const char *names[REGISTRATION_VALUE_COUNT];
+        ListRegistrationValues(NULL, values);
+        for (int i = 0; i < REGISTRATION_VALUE_COUNT; i++)
+            names[i] = values[i].name;
+        HKEY key;
+        result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_ALL_ACCESS, &key);
+        if (result == ERROR_SUCCESS) {
+            result = DeleteValues(key, UNINSTALL_KEY, names, REGISTRATION_VALUE_COUNT);
+            RegCloseKey(key);
+        } else {
+            SetupLog("Could not open HKLM\\%s: error %ld", UNINSTALL_KEY, result);
+        }
+        if (result != ERROR_SUCCESS)
+            WriteUninstallRegistration();
+    }
+    // The registry reaches the disk lazily: after a power cut the key could
+    // come back while the installation folder, deleted next, would not.
+    LONG flushed = RegFlushKey(parent);
+    if (flushed != ERROR_SUCCESS)
+        SetupLog("Could not flush HKLM\\%s: error %ld", UNINSTALL_PARENT_KEY, flushed);
+    RegCloseKey(parent);
+    return result;
+}
+
+LONG RemoveDriverRegistry(void)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TOUCH_PARAMETERS_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    LONG first = ERROR_SUCCESS, result = OpenToDelete(TOUCH_PARAMETERS_KEY, &key);
+    if (result == ERROR_SUCCESS) {
+        const char *names[TOUCH_PARAMETER_COUNT];
         for (int i = 0; i < TOUCH_PARAMETER_COUNT; i++)
-            RegDeleteValueA(key, DefaultTouchParameters[i].name);
+            names[i] = DefaultTouchParameters[i].name;
+        first = DeleteValues(key, TOUCH_PARAMETERS_KEY, names, TOUCH_PARAMETER_COUNT);
         RegCloseKey(key);
+    } else if (result != ERROR_FILE_NOT_FOUND) {
+        first = result;
     }
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TOUCH_SERVICE_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        RegDeleteKeyA(key, "Parameters");
-        RegDeleteKeyA(key, "Enum");
-        RegDeleteKeyA(key, "Security");
-        RegCloseKey(key);
+    // Each one level deep: a key that still holds subkeys of another's stays,
+    // with everything below it.
+    static const char *const serviceKeys[][2] = {
+        { TOUCH_SERVICE_KEY, "Parameters" }, { TOUCH_SERVICE_KEY, "Enum" }, { TOUCH_SERVICE_KEY, "Security" },
+        { TOUCH_SERVICES_KEY, TOUCH_SERVICE_NAME } };
+    for (int i = 0; i < 4; i++) {
+        BOOL kept;
+        result = OpenToDelete(serviceKeys[i][0], &key);
+        if (result == ERROR_SUCCESS) {
+            result = DeleteOwnKey(key, serviceKeys[i][0], serviceKeys[i][1], &kept);
+            RegCloseKey(key);
+        }
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND && first == ERROR_SUCCESS)
+            first = result;
     }
-    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, TOUCH_SERVICES_KEY, TOUCH_SERVICE_NAME);
+    return first;
 }
 
 int ApplySetupRegistry(DWORD install)

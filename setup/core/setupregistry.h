@@ -25,22 +25,31 @@ enum {
 // the three double-click settings. Over an earlier installation the
 // calibration (the eleven values a calibration writes) is kept whole when
 // all eleven are 4-byte REG_DWORDs, else all eleven get their defaults; each
-// other parameter keeps a 4-byte REG_DWORD and otherwise gets its default. 0 when it ran to its end; -3, with the last error
-// set, when the registration key or the parameter key could neither be
-// opened nor created (the registration then stays as far as it was written),
-// or when the registration's texts could not be built from windowsDir (empty,
-// or too long: the registration is then not written at all, the rest is).
+// other parameter keeps a 4-byte REG_DWORD and otherwise gets its default.
+// 0 when it ran to its end; -3, with the last error set and the failure
+// logged, when the registration or the parameters could not be written
+// whole: a key that could neither be opened nor created, a value of either
+// that could not be written, a parameter that could not be read (the
+// registration then stays as far as it was written), or texts that could
+// not be built from windowsDir (empty, or too long: the registration is
+// then not written at all, the rest is). A double-click setting that cannot
+// be written is passed over and logged.
 // install 0: removes the registration, the parameter values, the Parameters,
 // Enum and Security keys and the service key, each one level deep; always 0.
 int ApplySetupRegistry(DWORD install);
 // Set by install mode: TRUE when it kept a completed calibration
 // (Calibration4Pt 1), which Finish then does not ask for again.
 extern BOOL keptCalibration;
-// The two halves of ApplySetupRegistry(0): the registration (its values and
-// key), and the driver's parameter values, Parameters, Enum and Security
-// keys and service key. The removal runs them apart, the registration last.
-void RemoveUninstallRegistration(void);
-void RemoveDriverRegistry(void);
+// The two halves of ApplySetupRegistry(0). RemoveUninstallRegistration
+// deletes the registration key whole; when only another program's subkey
+// keeps it, our values go instead (and come back whole if one of them
+// stays). Then the Uninstall key is flushed to disk. RemoveDriverRegistry:
+// the driver's parameter values, its Parameters, Enum and Security keys
+// and its service key, each one level deep (a key kept by subkeys of its
+// own stays, which is no failure). Each: ERROR_SUCCESS when what is ours is
+// gone (or was not there), otherwise the first error, logged with its key.
+LONG RemoveUninstallRegistration(void);
+LONG RemoveDriverRegistry(void);
 
 // The product's entry in Programs and Features (the uninstall registration
 // key under HKLM): DisplayName, UninstallString, QuietUninstallString,
@@ -49,8 +58,8 @@ void RemoveDriverRegistry(void);
 // NoRepair; written whole each time, so it also restores an entry that a
 // removal took away. ERROR_SUCCESS; ERROR_BAD_PATHNAME or
 // ERROR_FILENAME_EXCED_RANGE, with nothing written, when windowsDir is empty
-// or too long to build the texts on; otherwise the registry's error when the
-// key can neither be opened nor created.
+// or too long to build the texts on; otherwise the registry's error, logged,
+// when the key can neither be opened nor created or a value not written.
 LONG WriteUninstallRegistration(void);
 
 // Deletes the subkey name of root\parentPath (one level: a subkey that has

@@ -25,8 +25,10 @@ struct SetupStepEntry {
     const char *name;            // in the setup log
 };
 
+static int BeginAndCopyFiles(void);
+
 static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
-    { CopySetupFiles, FILE_STEP_FAILED_TEXT, TRUE, "copying the product files" },
+    { BeginAndCopyFiles, FILE_STEP_FAILED_TEXT, TRUE, "copying the product files" },
     { InstallDriverPackage, DRIVER_STEP_FAILED_TEXT, TRUE, "installing the driver package" },
     // Never fails as written; a failure would stop here and keep what is done.
     { CreateStartMenuShortcuts, SHORTCUT_STEP_FAILED_TEXT, FALSE, "creating the Start-menu shortcuts" },
@@ -36,13 +38,34 @@ static const SetupStepEntry setupSteps[SETUP_STEP_COUNT] = {
 ZERO_FILLED static InstalledPlaces placesFound;
 ZERO_FILLED static BOOL registrationFound;
 
-void BeginInstallation(void)
+DWORD BeginInstallation(void)
 {
-    FindInstalledPlaces(&placesFound);
+    DWORD error = FindInstalledPlaces(&placesFound);
     HKEY key;
-    registrationFound = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (registrationFound)
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key);
+    registrationFound = result == ERROR_SUCCESS;
+    if (registrationFound) {
         RegCloseKey(key);
+    } else if (result != ERROR_FILE_NOT_FOUND && result != ERROR_PATH_NOT_FOUND) {
+        // Cannot tell: kept, like every place that cannot be checked.
+        SetupLog("Could not tell whether the product is registered (HKLM\\%s): error %ld", UNINSTALL_KEY, result);
+        registrationFound = TRUE;
+        if (error == ERROR_SUCCESS)
+            error = (DWORD)result;
+    }
+    return error;
+}
+
+// Step 0. What an earlier installation has in place is noted first; where
+// that cannot be told, the step fails before anything is copied.
+static int BeginAndCopyFiles(void)
+{
+    DWORD error = BeginInstallation();
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return -1;
+    }
+    return CopySetupFiles();
 }
 
 int RunLoggedStage(const char *stage, int (*run)(void))
@@ -69,19 +92,22 @@ int RunInstallStep(int step)
     // for the restart to delete: after a failed one the restart still
     // finishes that removal.
     if (result >= 0 && step == SETUP_STEP_COUNT - 1)
-        CancelPendingDeletes();
+        CancelPendingDeletes(FALSE);
     return result;
 }
 
-BOOL FinishInstallation(HWND owner)
+BOOL FinishInstallation(HWND owner, LONG *runEntry)
 {
     // Written before the question: a restart must already find it. A
     // calibration kept from before needs no prompt, which could only undo
     // or redo it; the Start menu's Calibration is there for that.
+    LONG written = ERROR_SUCCESS;
     if (keptCalibration)
         SetupLog("No logon entry %s written: the touchscreen keeps its calibration", CALIBRATION_RUN_VALUE);
     else
-        AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
+        written = AddRunEntry(CALIBRATION_RUN_VALUE, "ZentaroxUsb.exe");
+    if (runEntry)
+        *runEntry = written;
     return ShowSetupMessage(owner, INSTALL_RESTART_QUESTION_TEXT, SETUP_CAPTION, MB_YESNO | MB_ICONINFORMATION, IDNO)
         == IDYES;
 }

@@ -83,13 +83,16 @@ int CreateStartMenuShortcuts(void)
         // ERROR_ALREADY_EXISTS also comes for a file at the folder's name.
         DWORD error = CreateDirectoryA(folder, NULL) ? ERROR_SUCCESS : GetLastError();
         DWORD attributes = GetFileAttributesA(folder);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            SetupLog("No shortcuts: the folder %s could not be made: error %lu", folder,
+                     error != ERROR_SUCCESS ? error : GetLastError());
+        // A link (a junction) would put them where the removal, which
+        // empties only a folder of its own, never takes them back.
+        else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            SetupLog("No shortcuts: %s is not a folder of ours", folder);
+        else
             for (size_t i = 0; i < sizeof(startMenuShortcuts) / sizeof(startMenuShortcuts[0]); i++)
                 CreateStartMenuShortcut(&startMenuShortcuts[i], folder, workingDir);
-        else if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetupLog("No shortcuts: %s is not a folder", folder);
-        else
-            SetupLog("No shortcuts: the folder %s could not be made: error %lu", folder, error);
     }
     if (SUCCEEDED(com))
         CoUninitialize();

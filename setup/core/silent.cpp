@@ -42,7 +42,6 @@ DWORD RunSilentInstallation(void)
     // As the progress page does when it opens: a folder that cannot be
     // resolved stays empty, and the first step fails with the reason.
     ResolveSetupFolders();
-    BeginInstallation();
     for (int step = 0; step < SETUP_STEP_COUNT; step++) {
         int result = RunInstallStep(step);
         if (result >= 0)
@@ -51,9 +50,12 @@ DWORD RunSilentInstallation(void)
         CleanUpFailedStep(step);
         return StepFailureExitCode(result, error);
     }
-    // What Finish does after a complete run, with No to its question.
+    // What Finish does after a complete run, with No to its question. The
+    // logon entry is part of a complete installation: without it nothing
+    // asks for the calibration, so the run does not report success.
     LogStageStart("finish");
-    FinishInstallation(NULL);
-    LogStageEnd("finish", 0, 0);
-    return SETUP_EXIT_RESTART_NEEDED;
+    LONG runEntry;
+    FinishInstallation(NULL, &runEntry);
+    LogStageEnd("finish", runEntry == ERROR_SUCCESS ? 0 : -1, (DWORD)runEntry);
+    return runEntry == ERROR_SUCCESS ? (DWORD)SETUP_EXIT_RESTART_NEEDED : FailureExitCode((DWORD)runEntry);
 }

@@ -20,8 +20,9 @@ BOOL IsSilentUninstallArgument(const char *commandTail);
 // order, the same clean-up after a failed step, and after a complete run
 // what Finish does (the Run value unless a calibration was kept); no
 // restart, and the calibration program is not started (the Run value brings
-// it up at the next logon). 3010 when complete, otherwise the failed step's
-// StepFailureExitCode.
+// it up at the next logon). 3010 when complete, the logon entry included;
+// otherwise the failed step's StepFailureExitCode, or the error of a logon
+// entry that could not be written.
 DWORD RunSilentInstallation(void);
 
 #endif

@@ -32,6 +32,10 @@ enum { SETUP_TEXT_MAX = 100 };
 // DRIVER_STEP_FAILED_TEXT, under UNINSTALL_CAPTION.
 #define UNINSTALL_QUESTION_TEXT "Are you sure to uninstall Zentarox USB Touchscreen?"
 #define REMOVE_FAILED_TEXT      "Remove failure,please insert the usb interface"
+// Something of the product could be neither removed nor left for the
+// restart: it stays installed and listed.
+#define REMOVAL_INCOMPLETE_TEXT \
+    "Uninstall incomplete(%d:%d): the product stays installed. Restart, then uninstall again."
 #define UNINSTALL_RESTART_QUESTION_TEXT \
     "To make the uninstallation valid,you must restart your computer.\nRestart now?"
 

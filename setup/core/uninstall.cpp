@@ -3,8 +3,10 @@
 // do the registry values, the second copies, the shortcuts, the logon entry,
 // the registration and, last, the installation folder go (removefiles.cpp),
 // so that a removal that stops leaves the product listed and removable, and
-// a listed product's removal can start. On the NT class the replacements
-// that an earlier setup left for the restart are taken back.
+// a listed product's removal can start. Whatever cannot be removed stops
+// the removal there, with a box that says so; after the registration went,
+// the registration is put back. On the NT class the replacements that an
+// earlier setup left for the restart are taken back.
 #include <windows.h>
 #include "install.h"
 #include "texts.h"
@@ -61,48 +63,99 @@ int UninstallProduct(void)
     return UninstallProductWith(GetModuleFileNameA, GetWindowsDirectoryA);
 }
 
+// A removal that stops after the driver package went: the product stays
+// listed, and the box says so and that the removal can be run again.
+static int StopRemoval(DWORD error)
+{
+    char text[SETUP_TEXT_MAX];
+    SetLastError(error);
+    FormatBounded(text, sizeof(text), REMOVAL_INCOMPLETE_TEXT, (int)error, osClass);
+    ShowSetupMessage(NULL, text, UNINSTALL_CAPTION, MB_OK | MB_ICONERROR, IDOK);
+    return -1;
+}
+
 static int RemoveDriverKeys(void)
 {
-    if (IsWin9xClass(osClass))
-        UpdateLegacyDeviceKeys(0);
-    RemoveDriverRegistry();
-    return 0;
+    LONG error = IsWin9xClass(osClass) ? UpdateLegacyDeviceKeys(0) : ERROR_SUCCESS;
+    LONG registry = RemoveDriverRegistry();
+    if (error == ERROR_SUCCESS)
+        error = registry;
+    SetLastError((DWORD)error);
+    return error == ERROR_SUCCESS ? 0 : -1;
 }
 
 // Says in the log whether a removal left the value or key behind, as the
-// registry holds it now.
+// registry holds it now: "gone" only when the registry says it is not there.
 static void LogWhetherGone(const char *what, HKEY root, const char *path, const char *value)
 {
     HKEY key;
-    BOOL there = RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
-    if (there) {
+    LONG result = RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key);
+    if (result == ERROR_SUCCESS) {
         if (value)
-            there = RegQueryValueExA(key, value, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+            result = RegQueryValueExA(key, value, NULL, NULL, NULL, NULL);
         RegCloseKey(key);
     }
-    SetupLog(there ? "%s is still there" : "%s is gone", what);
+    if (result == ERROR_SUCCESS)
+        SetupLog("%s is still there", what);
+    else if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND)
+        SetupLog("%s is gone", what);
+    else
+        SetupLog("Whether %s is gone cannot be checked: error %ld", what, result);
 }
 
 // Between the files outside the installation folder and those in it: while
 // the product is listed, its registered removal starts Install.exe and
 // Velqar.exe from the installation folder, so the registration goes first.
-static void RemoveRegistration(void)
+// The logon entry goes before it: once unlisted, nothing would take it away.
+static DWORD RemoveRegistration(void)
 {
-    RemoveRunEntry(CALIBRATION_RUN_VALUE);
+    LONG error = RemoveRunEntry(CALIBRATION_RUN_VALUE);
+    if (error != ERROR_SUCCESS) {
+        SetupLog("Could not delete the logon entry %s: error %ld", CALIBRATION_RUN_VALUE, error);
+        return (DWORD)error;
+    }
     LogWhetherGone("The logon entry of the calibration program", HKEY_CURRENT_USER, RUN_KEY_PATH,
                    CALIBRATION_RUN_VALUE);
-    RemoveUninstallRegistration();
+    error = RemoveUninstallRegistration();
     LogWhetherGone("The registration (" UNINSTALL_KEY_NAME ")", HKEY_LOCAL_MACHINE, UNINSTALL_KEY, NULL);
-    TakeBackStagedCopies(FALSE);
+    return (DWORD)error;
 }
 
+// After the registration went, something of the installation folder can be
+// neither deleted nor left for the restart: the registration comes back
+// (it is ours, and its values are known), and so does what was to go at the
+// restart in the folder, so that the product stays listed and its removal,
+// with Install.exe and Velqar.exe, can run again.
+static void PutRegistrationBack(void)
+{
+    CancelPendingDeletes(TRUE);
+    LONG result = WriteUninstallRegistration();
+    if (result == ERROR_SUCCESS)
+        SetupLog("The registration is written back: the product stays listed for its removal");
+    else
+        SetupLog("Could not write the registration back: error %ld", result);
+}
+
+// What waits for the restart and what lies outside the installation folder
+// go while the product is listed; what cannot stops the removal there.
 static int RemoveProductFiles(void)
 {
     // A repair's replacements waiting for the restart would bring the
     // driver back after it.
-    TakeBackStagedCopies(TRUE);
-    RemoveInstalledFiles(NULL, RemoveRegistration);
-    return 0;
+    DWORD error = TakeBackStagedCopies(TRUE);
+    if (error == ERROR_SUCCESS)
+        error = RemoveFilesOutsideInstallFolder(NULL);
+    if (error == ERROR_SUCCESS)
+        error = RemoveRegistration();
+    if (error == ERROR_SUCCESS) {
+        error = TakeBackStagedCopies(FALSE);
+        if (error == ERROR_SUCCESS)
+            error = RemoveInstallFolder(NULL);
+        if (error != ERROR_SUCCESS)
+            PutRegistrationBack();
+    }
+    SetLastError(error);
+    return error == ERROR_SUCCESS ? 0 : -1;
 }
 
 int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryProc getWindowsDirectory)
@@ -121,11 +174,12 @@ int UninstallProductWith(ModuleFileNameProc getModuleFileName, WindowsDirectoryP
         if (result != 0)
             return result;
     }
-    RunLoggedStage("registry clean-up", RemoveDriverKeys);
     // The registration goes late, when everything but the installation
     // folder is gone or waits for the restart: a removal cut short (a power
-    // cut) leaves the product listed, and so removable, rather than files no
-    // list knows of.
-    RunLoggedStage("file removal", RemoveProductFiles);
-    return 0;
+    // cut) or stopped by a failure leaves the product listed, and so
+    // removable, rather than files no list knows of.
+    int result = RunLoggedStage("registry clean-up", RemoveDriverKeys);
+    if (result == 0)
+        result = RunLoggedStage("file removal", RemoveProductFiles);
+    return result == 0 ? 0 : StopRemoval(GetLastError());
 }

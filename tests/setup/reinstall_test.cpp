@@ -2,6 +2,7 @@
 // while the touchscreen's driver is loaded and the right-button tool runs,
 // again from the installation folder to repair it, a reinstall that fails,
 // two setups at once, and the restart that finishes what was in use.
+#include <algorithm>
 #include "setupregtest.h"
 #include "installbench.h"
 
@@ -138,6 +139,9 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
                                     &answer));
     EXPECT_LT(GetTickCount() - before, 1000u);
     EXPECT_EQ(answer, 0u);
+    // A critical end cannot be refused; the log does not say it was.
+    EXPECT_TRUE(SendMessageTimeoutA(progress, WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL, SMTO_ABORTIFHUNG, 1000,
+                                    &answer));
     EXPECT_EQ(bench::RunProgram(bench::WindowsDir() + "\\system32\\wineboot.exe", "--end-session --kill"), 1u);
     EXPECT_FALSE(Enabled(progress, kDeviceLabel)) << "the driver step ended too early to prove anything";
     EXPECT_TRUE(bench::WaitUntil([&] { return Enabled(progress, kFinishButton); })) << WaitForBox(pid, 0).text;
@@ -147,6 +151,14 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
     EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, nullptr));
     bench::EndProgram(setup);
     EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "No started the calibration again";
+    auto logged = [](const std::string &line) {
+        std::vector<std::string> logs = SetupLogPaths();
+        return std::any_of(logs.begin(), logs.end(), [&](const std::string &path) {
+            return HasLogLine(ReadSetupLog(path), line);
+        });
+    };
+    EXPECT_TRUE(logged("Asked to end the Windows session: refused, the installation is not finished"));
+    EXPECT_TRUE(logged("Asked to end the Windows session, which cannot be refused: the installation is not finished"));
     // The loaded driver's file is replaced at the restart.
     RestartWindows();
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});

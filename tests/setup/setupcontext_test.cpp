@@ -151,3 +151,35 @@ TEST(SetupContext, UnresolvedFoldersAreNeverTheRootOfTheDrive)
     EXPECT_EQ(CopySetupFiles(), -1);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
 }
+
+// The restart list's filter, as a table: the pairs the test names go, every
+// other pair stays character for character, and the list ends with its
+// double zero, also when it was stored without its own.
+TEST(SetupContext, RestartListFilterDropsOnlyTheNamedPairs)
+{
+    auto list = [](std::initializer_list<std::wstring> strings, bool end = true) {
+        std::wstring joined;
+        for (const std::wstring &string : strings)
+            joined += string + L'\0';
+        return end ? joined + L'\0' : joined;
+    };
+    // Renames from our staged copies (zx....tmp) go.
+    auto staged = [](const WCHAR *source, const WCHAR *target, void *) -> BOOL {
+        return *target && wcsstr(source, L"\\zx") != nullptr;
+    };
+    const std::wstring other = L"\\??\\C:\\other\\a.tmp", drop = L"\\??\\C:\\windows\\zx12.tmp";
+    struct { std::wstring in, out; int dropped; } cases[] = {
+        {list({other, L"!\\??\\C:\\other\\a", drop, L"!\\??\\C:\\windows\\Velqar.sys", other + L"2", L""}),
+         list({other, L"!\\??\\C:\\other\\a", other + L"2", L""}), 1},
+        {list({drop, L"!\\??\\C:\\windows\\Velqar.sys"}), list({}), 1},
+        {list({other, L"\\??\\C:\\\u00fc\u4e2d"}, false), list({other, L"\\??\\C:\\\u00fc\u4e2d"}), 0},
+        {list({}), list({}), 0},
+    };
+    for (const auto &c : cases) {
+        std::vector<WCHAR> buffer(c.in.begin(), c.in.end());
+        buffer.resize(buffer.size() + 2);
+        DWORD kept = 0;
+        EXPECT_EQ(FilterPendingList(buffer.data(), (DWORD)c.in.size(), staged, nullptr, &kept), c.dropped);
+        EXPECT_TRUE(std::wstring(buffer.data(), kept) == c.out) << c.in.size() << " characters in, " << kept << " kept";
+    }
+}

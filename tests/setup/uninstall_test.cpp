@@ -78,7 +78,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_EQ(install.window, "");
     ExpectOneLog(install, "/S");
     ASSERT_FALSE(install.logs.empty());
-    EXPECT_TRUE(HasLogLine(install.logs[0], "No shortcuts: " + startMenu + " is not a folder"));
+    EXPECT_TRUE(HasLogLine(install.logs[0], "No shortcuts: " + startMenu + " is not a folder of ours"));
     ASSERT_FALSE(install.trace.empty());
     EXPECT_EQ(install.trace.back(), INSTALL_RESTART_QUESTION_TEXT "\n");
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
