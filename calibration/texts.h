@@ -1,10 +1,13 @@
 // Every fixed text ZentaroxUsb.exe shows or sends, in one place: its window's
 // class and title, what its screens and buttons say, its message boxes and
-// its trace lines. The program and its tests both take them from here; the
-// user guide quotes the box texts and the trace lines word for word.
+// its trace lines. The user guide's check (tests/build/check-guide.py) finds
+// each text a user sees in the guide's tables, word for word; the tests
+// write the ones they read out again themselves
+// (tests/calibration/calibtexts.h), so that a text changed here fails them.
 //
 // A text a message box may show (after formatting, where it holds a %d) ends
 // in _TEXT and the box's caption in _CAPTION; no other name ends in _TEXT.
+// Trace lines end in _TRACE.
 #ifndef CALIBRATION_TEXTS_H
 #define CALIBRATION_TEXTS_H
 

@@ -1,6 +1,9 @@
 // Every fixed text Kaplet.exe shows or sends, in one place: its window's
-// class and title and its trace lines. The program and its tests both take
-// them from here, and the user guide quotes the trace lines word for word.
+// class and title and its trace lines. The user guide's check
+// (tests/build/check-guide.py) finds the title and the trace lines in the
+// guide's tables, word for word; the tests write the texts they read out
+// again themselves (tests/rightbutton/kaplettexts.h), so that a text
+// changed here fails them.
 //
 // The tool shows no message box, so no name here ends in _TEXT or _CAPTION
 // (the calibration program's texts.h has such names for its boxes).

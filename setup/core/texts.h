@@ -1,9 +1,11 @@
 // The setup program's fixed texts: what its message boxes show (names
 // ending in _TEXT; a text with %d is a format whose numbers are the last
 // error and the OS class code) and their captions (_CAPTION), and the
-// reason it gives Windows for holding off a shutdown. The program and its
-// tests take them from here, and the user guide's check reads the _TEXT
-// names, so each stands once, word for word as the user sees it.
+// reason it gives Windows for holding off a shutdown. Each stands here
+// once, word for word as the user sees it. The user guide's check
+// (tests/build/check-guide.py) finds each of them in the guide's tables;
+// the tests write the ones they read out again themselves
+// (tests/setup/setuptexts.h), so that a text changed here fails them.
 #ifndef SETUP_TEXTS_H
 #define SETUP_TEXTS_H
 

@@ -1,6 +1,6 @@
 // Shared pieces of the calibration program's tests; see calibtest.h.
 #include "calibtest.h"
-#include "texts.h"
+#include "calibtexts.h"
 
 #include <cstring>
 
@@ -39,7 +39,7 @@ void SetUpInstalledSystem(const std::vector<DWORD> &words)
 HWND StartCalibration(bench::Program **program)
 {
     *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
-    HWND window = bench::WaitForWindow(bench::ProgramId(*program), CALIBRATION_CLASS_NAME, bench::kHangGuardMs);
+    HWND window = bench::WaitForWindow(bench::ProgramId(*program), kCalibrationClass, bench::kHangGuardMs);
     if (!window) {
         // Say what the program did instead, so that a rare failure explains itself.
         DWORD exitCode = 0;

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
-#include "texts.h"
+#include "calibtexts.h"
 
 using namespace caltest;
 
@@ -25,7 +25,7 @@ protected:
 
     bool OnCheckScreen()
     {
-        HWND ok = FindButton(window, OK_BUTTON_LABEL);
+        HWND ok = FindButton(window, kOkLabel);
         return ok && IsWindowVisible(ok);
     }
 };
@@ -207,7 +207,7 @@ TEST_F(CalibrationPass, RestoreThatCannotReachTheKeySaysSoInFrontOfTheWindow)
     bench::PressKey(VK_ESCAPE);
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_OK_BOX(box, ERROR_CAPTION, REGISTRY_OPEN_FAIL_TEXT, false);
+    EXPECT_OK_BOX(box, kErrorCaption, kRegistryOpenFailText, false);
     // In front of the full-screen topmost window, where the user can see it.
     bench::Pause(300);
     RECT r;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
-#include "texts.h"
+#include "calibtexts.h"
 
 using namespace caltest;
 
@@ -20,7 +20,7 @@ protected:
     void AdjustAgain()
     {
         bench::ClickAt(kAdjustButton.x, kAdjustButton.y);
-        HWND ok = FindButton(window, OK_BUTTON_LABEL);
+        HWND ok = FindButton(window, kOkLabel);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(ok); }));
         bench::Pause(300);
     }
@@ -39,7 +39,7 @@ TEST_F(CalibrationSession, PointerHiddenOnTargetsAndShownOnEveryCheckScreen)
         bench::ClickAt(100 + 200 * i, 650);
     bench::Pause(300);
     EXPECT_TRUE(PointerShowing()) << "after taps on the check screen";
-    EXPECT_TRUE(IsWindowVisible(FindButton(window, OK_BUTTON_LABEL)));
+    EXPECT_TRUE(IsWindowVisible(FindButton(window, kOkLabel)));
     EXPECT_EQ(Requests(bench::kGetXYRequest).size(), 4u);
     EXPECT_EQ(Requests(bench::kUpdateParametersRequest).size(), 1u);
     EXPECT_EQ(bench::DebugOutput(program).size(), 4u);

@@ -1,10 +1,13 @@
 // The program file's resources as the shell and the window find them: the
-// three pictures, the icon and the manifest.
+// three pictures, the icon and the manifest; and the texts it draws, which
+// no control holds and the screen shows only as pixels, as they stand in
+// the file.
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
+#include "calibtexts.h"
 
-TEST(CalibrationResources, BitmapsIconAndManifestAreThere)
+TEST(CalibrationResources, BitmapsIconManifestAndDrawnTextsAreThere)
 {
     bench::Picture cross = caltest::ProgramBitmap(102);
     EXPECT_EQ(cross.width, 65);
@@ -38,4 +41,10 @@ TEST(CalibrationResources, BitmapsIconAndManifestAreThere)
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
     EXPECT_EQ(manifest.find("supportedOS"), std::string::npos);
     FreeLibrary(module);
+
+    // Each byte for byte, up to its terminating zero.
+    std::string file = bench::ReadFileText(bench::BinPath("ZentaroxUsb.exe"));
+    for (const char *text : {caltest::kTargetInstruction, caltest::kCheckQuestion})
+        EXPECT_TRUE(file.find(std::string(text) + '\0') != std::string::npos)
+            << "not in the program: \"" << text << "\"";
 }

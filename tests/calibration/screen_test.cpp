@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
-#include "texts.h"
+#include "calibtexts.h"
 
 using namespace caltest;
 
@@ -79,8 +79,8 @@ TEST_F(CalibrationScreen, CheckScreenShowsThePictureTheQuestionAndTwoButtons)
     EXPECT_EQ(screen.Count(Rect(392, 334, 420, 354), kWhite), 28 * 20) << "tick";
 
     struct { const char *text; RECT place; } buttons[] = {
-        {OK_BUTTON_LABEL, Rect(407, 354, 507, 404)},
-        {ADJUST_BUTTON_LABEL, Rect(517, 354, 617, 404)},
+        {kOkLabel, Rect(407, 354, 507, 404)},
+        {kAdjustLabel, Rect(517, 354, 617, 404)},
     };
     for (const auto &b : buttons) {
         SCOPED_TRACE(b.text);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include "benchlib.h"
 #include "calibtest.h"
-#include "texts.h"
+#include "calibtexts.h"
 #include "touchdevice.h"
 
 using namespace caltest;
@@ -26,7 +26,7 @@ static bool RunOnceValueLeft()
 static std::string DriverOpenFailText(int error)
 {
     char text[64];
-    snprintf(text, sizeof(text), DRIVER_OPEN_FAIL_TEXT, error);
+    snprintf(text, sizeof(text), kDriverOpenFailText, error);
     return text;
 }
 
@@ -39,7 +39,7 @@ TEST(CalibrationStartup, WithoutTheParametersKeyOnlyAsksForAdministratorRights)
     bench::Program *program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
-    EXPECT_OK_BOX(box, ERROR_CAPTION, ADMIN_RIGHTS_TEXT, false);
+    EXPECT_OK_BOX(box, kErrorCaption, kAdminRightsText, false);
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
@@ -60,7 +60,7 @@ TEST(CalibrationStartup, WithoutTheDeviceReportsTheSystemError)
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
     ASSERT_NE(box.window, nullptr);
     // ERROR_FILE_NOT_FOUND: no such device.
-    EXPECT_OK_BOX(box, CALIBRATION_CAPTION, DriverOpenFailText(ERROR_FILE_NOT_FOUND), true);
+    EXPECT_OK_BOX(box, kCalibrationCaption, DriverOpenFailText(ERROR_FILE_NOT_FOUND), true);
     bench::AnswerMessageBox(box, IDOK);
 
     DWORD code = 0;
@@ -89,7 +89,7 @@ TEST(CalibrationStartup, UnclassifiedWindowsEndsWithoutAWordButOnlyAfterTheRight
     bench::DeleteTree(HKEY_LOCAL_MACHINE, bench::kParametersKey);
     program = bench::StartProgram(bench::BinPath("ZentaroxUsb.exe"));
     bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(program), bench::kHangGuardMs);
-    EXPECT_EQ(box.text, ADMIN_RIGHTS_TEXT);
+    EXPECT_EQ(box.text, kAdminRightsText);
     bench::AnswerMessageBox(box, IDOK);
     ASSERT_TRUE(bench::WaitProgram(program, bench::kHangGuardMs, &code));
     EXPECT_EQ(code, kRefused);
@@ -113,7 +113,7 @@ TEST(CalibrationStartup, PassingStartClearsTheRunOnceValueAndCoversTheScreen)
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.right, 1024);
     EXPECT_EQ(rect.bottom, 768);
-    EXPECT_EQ(bench::WindowText(window), CALIBRATION_WINDOW_TITLE);
+    EXPECT_EQ(bench::WindowText(window), kCalibrationTitle);
     EXPECT_EQ((DWORD)GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_VISIBLE),
               (DWORD)(WS_POPUP | WS_VISIBLE));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);

@@ -1,6 +1,6 @@
 // See kapletbench.h.
 #include "kapletbench.h"
-#include "texts.h"
+#include "kaplettexts.h"
 
 namespace kaplet {
 
@@ -92,8 +92,8 @@ Tool StartTool(const std::string &exe)
 {
     Tool tool;
     tool.program = bench::StartProgram(exe.empty() ? bench::BinPath("Kaplet.exe") : exe);
-    tool.window = bench::WaitForWindow(tool.Id(), RIGHT_BUTTON_CLASS, bench::kHangGuardMs);
-    EXPECT_NE(tool.window, nullptr) << "Kaplet.exe shows no \"" RIGHT_BUTTON_CLASS "\" window";
+    tool.window = bench::WaitForWindow(tool.Id(), kToolClass, bench::kHangGuardMs);
+    EXPECT_NE(tool.window, nullptr) << "Kaplet.exe shows no \"" << kToolClass << "\" window";
     // The first paint may come a moment after the window turns visible.
     if (tool.window)
         WaitForShown(tool.window, SHOWS_LEFT);

@@ -3,7 +3,7 @@
 // that closing it ends the program without telling the driver anything.
 #include <gtest/gtest.h>
 #include "kapletbench.h"
-#include "texts.h"
+#include "kaplettexts.h"
 
 class RightButtonWindow : public kaplet::ToolCase {
 protected:
@@ -12,7 +12,7 @@ protected:
 
 TEST_F(RightButtonWindow, SmallTopmostCaptionWindowInTheCornerShowsTheLeftPicture)
 {
-    EXPECT_EQ(bench::WindowText(tool.window), RIGHT_BUTTON_TITLE);
+    EXPECT_EQ(bench::WindowText(tool.window), kaplet::kToolTitle);
     LONG style = GetWindowLongA(tool.window, GWL_STYLE);
     // Windows adds WS_CLIPSIBLINGS to every top-level window; WS_VISIBLE is from showing it.
     EXPECT_EQ((DWORD)style & ~(DWORD)(WS_VISIBLE | WS_CLIPSIBLINGS), 0x80C80000u);

@@ -27,7 +27,7 @@ TEST(CommandLine, OnlyExactTailsChooseARoadAndAnUnsupportedWindowsRefusesEveryOn
     for (const char *args : {"", "/u"}) {
         bench::Program *setup = bench::StartProgram(Medium("Install.exe"), args);
         bench::MessageBoxInfo box = bench::WaitForMessageBox(bench::ProgramId(setup), bench::kHangGuardMs);
-        EXPECT_OK_BOX(box, kSetupCaption, UNSUPPORTED_WINDOWS_TEXT, true);
+        EXPECT_OK_BOX(box, kSetupCaption, kUnsupportedWindowsText, true);
         AnswerBox(box, IDOK);
         DWORD exitCode = 1;
         EXPECT_TRUE(bench::WaitProgram(setup, bench::kHangGuardMs, &exitCode));
@@ -38,7 +38,7 @@ TEST(CommandLine, OnlyExactTailsChooseARoadAndAnUnsupportedWindowsRefusesEveryOn
         SilentRun silent = RunSilently(Medium("Install.exe"), args);
         EXPECT_EQ(silent.exitCode, (DWORD)ERROR_OLD_WIN_VERSION) << args;
         EXPECT_EQ(silent.window, "") << args;
-        EXPECT_EQ(silent.trace, std::vector<std::string>{UNSUPPORTED_WINDOWS_TEXT "\n"}) << args;
+        EXPECT_EQ(silent.trace, std::vector<std::string>{Traced(kUnsupportedWindowsText)}) << args;
         EXPECT_TRUE(silent.logs.empty()) << args;
     }
     EXPECT_FALSE(bench::FileExists(InstallDir()));

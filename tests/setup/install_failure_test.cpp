@@ -38,7 +38,7 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     DWORD pid = bench::ProgramId(setup);
     HWND progress = OpenProgressPage(pid);
     bench::MessageBoxInfo box = WaitForBox(pid);
-    EXPECT_OK_BOX(box, kSetupCaption, StepFailureText(FILE_STEP_FAILED_TEXT, 2, 9), true);
+    EXPECT_OK_BOX(box, kSetupCaption, StepFailureText(kFileStepFailedText, 2, 9), true);
     // Files 0 to 4 and their second copies were copied before the sixth failed.
     for (size_t i = 0; i < ProductFiles().size(); i++)
         EXPECT_EQ(bench::FileExists(Installed(ProductFiles()[i])), i < 5) << ProductFiles()[i];
@@ -55,7 +55,7 @@ TEST(InstallFailure, MissingDriverInstallerFailsTheFileStepAndRemovesTheCopies)
     SilentRun silent = RunSilently(Medium("Install.exe"), "/S");
     EXPECT_EQ(silent.exitCode, (DWORD)ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(silent.window, "");
-    EXPECT_EQ(silent.trace, std::vector<std::string>{StepFailureText(FILE_STEP_FAILED_TEXT, 2, 9) + "\n"});
+    EXPECT_EQ(silent.trace, std::vector<std::string>{Traced(StepFailureText(kFileStepFailedText, 2, 9))});
     EXPECT_EQ(ProductDiff(failed, Snapshot()), std::vector<std::string>{});
     ExpectOneLog(silent, "/S");
 
@@ -171,7 +171,7 @@ TEST(InstallCancel, WelcomePageEndsAtOnceAndProgressPageAsksFirst)
         ClickControl(progress, IDCANCEL);
         bench::MessageBoxInfo box = WaitForBox(pid);
         EXPECT_EQ(box.caption, kSetupCaption);
-        EXPECT_EQ(box.text, CANCEL_QUESTION_TEXT);
+        EXPECT_EQ(box.text, kCancelQuestionText);
         bool filesCopied = Enabled(progress, kFilesLabel);
         AnswerBox(box, answer);
         if (answer == IDNO) {

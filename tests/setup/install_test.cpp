@@ -1,8 +1,8 @@
 // Installations through the real wizard, driven with real clicks, from a
 // medium laid out as it ships with the stand-ins added: what lands on disk,
 // in the registry and in the Start menu, what the driver installer was
-// asked to do, and how the pages, their buttons and boxes behave on the way,
-// on each OS class Wine can report and when something fails.
+// asked to do, and what the pages, their buttons and boxes say and how they
+// behave on the way, on each OS class Wine can report and when something fails.
 #include "setupregtest.h"
 #include "installbench.h"
 
@@ -52,6 +52,23 @@ static void ExpectShortcuts(const std::string &programs)
     }
 }
 
+// The texts of a wizard page's controls in the dialog's order, its pictures
+// left out.
+static std::vector<std::string> PageTexts(HWND page)
+{
+    std::vector<std::string> texts;
+    for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+        if ((GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            texts.push_back(bench::WindowText(control));
+    return texts;
+}
+
+// A page's texts as setuptexts.h writes them out.
+template <size_t N> static std::vector<std::string> Texts(const char *const (&table)[N])
+{
+    return std::vector<std::string>(table, table + N);
+}
+
 struct NtRelease {
     const char *version;
     int osClass;
@@ -76,9 +93,13 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     SetFileAttributesA(Installed("ReadMe.txt").c_str(), FILE_ATTRIBUTE_READONLY);
 
     bench::Program *setup = bench::StartProgram(Medium("Install.exe"));
+    HWND welcome = WaitForPage(bench::ProgramId(setup), kWelcomeCaption);
+    ASSERT_TRUE(welcome);
+    EXPECT_EQ(PageTexts(welcome), Texts(kWelcomePageTexts));
     std::vector<int> labels;
     HWND progress = RunWizardToFinish(setup, bench::kHangGuardMs, &labels);
     ASSERT_TRUE(progress);
+    EXPECT_EQ(PageTexts(progress), Texts(kProgressPageTexts));
     // Files, device, shortcuts: each label as its step succeeds.
     EXPECT_EQ(labels, (std::vector<int>{kFilesLabel, kDeviceLabel, kShortcutsLabel}));
     EXPECT_FALSE(Enabled(progress, IDCANCEL));
@@ -98,7 +119,7 @@ TEST_P(NtClassInstall, WizardInstallsEverythingAndFinishStartsTheCalibration)
     ClickControl(progress, kFinishButton);
     bench::MessageBoxInfo question = WaitForBox(bench::ProgramId(setup));
     EXPECT_EQ(question.caption, kSetupCaption);
-    EXPECT_EQ(question.text, INSTALL_RESTART_QUESTION_TEXT);
+    EXPECT_EQ(question.text, kInstallRestartQuestionText);
     EXPECT_EQ(question.buttons, (std::vector<std::string>{"&Yes", "&No"}));
     // Written before the question, so that a restart finds it.
     bench::RegValue run = RunValue();

@@ -10,18 +10,13 @@
 
 namespace setupbench {
 
-const char *const kWelcomeCaption = "Zentarox USB Touchscreen Setup(Welcome)";
-const char *const kProgressCaption = "Zentarox USB Touchscreen Setup (Progressing...)";
-const char *const kSetupCaption = SETUP_CAPTION;
-const char *const kUninstallCaption = UNINSTALL_CAPTION;
-
 const char *const kMedium = "C:\\medium";
 
 std::string Medium(const std::string &file) { return std::string(kMedium) + "\\" + file; }
 
 std::string StepFailureText(const char *format, DWORD error, int osClass)
 {
-    char text[SETUP_TEXT_MAX];
+    char text[128];
     wsprintfA(text, format, (int)error, osClass);
     return text;
 }

@@ -11,19 +11,14 @@
 #include <string>
 #include <vector>
 #include "benchlib.h"
-#include "texts.h"
+#include "setuptexts.h"
 
 namespace setupbench {
 
 // The wizard's controls, by their dialog ids.
 enum { kNextButton = 1002, kFinishButton = 1003, kDeviceLabel = 1004, kFilesLabel = 1005, kShortcutsLabel = 1006 };
 
-extern const char *const kWelcomeCaption;
-extern const char *const kProgressCaption;
-extern const char *const kSetupCaption;
-extern const char *const kUninstallCaption;
-
-// A failed step's text as its box shows it.
+// A failed step's text (format from setuptexts.h) as its box shows it.
 std::string StepFailureText(const char *format, DWORD error, int osClass);
 
 // The tests' medium folder, and a file on it.

@@ -171,7 +171,7 @@ TEST(Reinstall, FailedReinstallKeepsTheInstallationWhoseRemovalThenLeavesNothing
     std::map<std::string, std::string> installed = Snapshot();
     DeleteFileA(Medium("Write.exe").c_str());
     bench::MessageBoxInfo box = FailWizard(Medium("Install.exe"));
-    EXPECT_EQ(box.text, StepFailureText(FILE_STEP_FAILED_TEXT, 2, 9));
+    EXPECT_EQ(box.text, StepFailureText(kFileStepFailedText, 2, 9));
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
 
     // Removal with the registered command, from the installation folder.

@@ -28,7 +28,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     bench::Program *removal;
     bench::MessageBoxInfo prompt = StartRemoval(&removal);
     EXPECT_EQ(prompt.caption, kUninstallCaption);
-    EXPECT_EQ(prompt.text, UNINSTALL_QUESTION_TEXT);
+    EXPECT_EQ(prompt.text, kUninstallQuestionText);
     EXPECT_EQ(prompt.buttons, (std::vector<std::string>{"&Yes", "&No"}));
     EXPECT_TRUE(prompt.hasIcon);
     std::map<std::string, std::string> installed = Snapshot();
@@ -40,7 +40,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     AnswerBox(StartRemoval(&removal), IDYES);
     bench::MessageBoxInfo restart = WaitForBox(bench::ProgramId(removal));
     EXPECT_EQ(restart.caption, kUninstallCaption);
-    EXPECT_EQ(restart.text, UNINSTALL_RESTART_QUESTION_TEXT);
+    EXPECT_EQ(restart.text, kUninstallRestartQuestionText);
     EXPECT_TRUE(bench::ReadFileText("C:\\velqar.log").find("uninstall 9 delete\t") != std::string::npos);
     AnswerBox(restart, IDNO);
     DWORD exitCode = 1;
@@ -80,7 +80,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     ASSERT_FALSE(install.logs.empty());
     EXPECT_TRUE(HasLogLine(install.logs[0], "No shortcuts: " + startMenu + " is not a folder of ours"));
     ASSERT_FALSE(install.trace.empty());
-    EXPECT_EQ(install.trace.back(), INSTALL_RESTART_QUESTION_TEXT "\n");
+    EXPECT_EQ(install.trace.back(), Traced(kInstallRestartQuestionText));
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
     EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "the calibration program was started";
     // The removal left its Install.exe and folder for the restart to delete;
@@ -98,7 +98,7 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     EXPECT_EQ(quietRemoval.window, "");
     ExpectOneLog(quietRemoval, "/u /S");
     EXPECT_EQ(quietRemoval.trace, (std::vector<std::string>{
-        UNINSTALL_QUESTION_TEXT "\n", UNINSTALL_RESTART_QUESTION_TEXT "\n"}));
+        Traced(kUninstallQuestionText), Traced(kUninstallRestartQuestionText)}));
     EXPECT_EQ(ProductDiff(removed, Snapshot()), std::vector<std::string>{});
     EXPECT_FALSE(RestartWillTouch(startMenu));
     // While the product is listed, its removal can start: nothing of the
@@ -136,10 +136,10 @@ TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
         DWORD silentExitCode;
         std::vector<std::string> silentTrace;
     } stops[] = {
-        {0, kUninstallCaption, StepFailureText(DRIVER_STEP_FAILED_TEXT, 2, 9), ERROR_FILE_NOT_FOUND,
-         {"Start driver installer fail(2)\n", StepFailureText(DRIVER_STEP_FAILED_TEXT, 2, 9) + "\n"}},
-        {2, kSetupCaption, REMOVE_FAILED_TEXT, 1603, {REMOVE_FAILED_TEXT "\n"}},
-        {0xC0000005, kSetupCaption, REMOVE_FAILED_TEXT, 1603, {REMOVE_FAILED_TEXT "\n"}},
+        {0, kUninstallCaption, StepFailureText(kDriverStepFailedText, 2, 9), ERROR_FILE_NOT_FOUND,
+         {"Start driver installer fail(2)\n", Traced(StepFailureText(kDriverStepFailedText, 2, 9))}},
+        {2, kSetupCaption, kRemoveFailedText, 1603, {Traced(kRemoveFailedText)}},
+        {0xC0000005, kSetupCaption, kRemoveFailedText, 1603, {Traced(kRemoveFailedText)}},
     };
     for (const auto &stop : stops) {
         bench::WriteDword(HKLM, "Software\\VelqarStandIn", "UninstallExitCode", stop.driverExitCode);
@@ -161,7 +161,7 @@ TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
         SilentRun silent = RunSilently(Installed("Install.exe"), "/u /S");
         EXPECT_EQ(silent.exitCode, stop.silentExitCode);
         EXPECT_EQ(silent.window, "");
-        std::vector<std::string> trace = {UNINSTALL_QUESTION_TEXT "\n"};
+        std::vector<std::string> trace = {Traced(kUninstallQuestionText)};
         trace.insert(trace.end(), stop.silentTrace.begin(), stop.silentTrace.end());
         EXPECT_EQ(silent.trace, trace);
         EXPECT_EQ(ProductDiff(stopped, Snapshot()), std::vector<std::string>{});

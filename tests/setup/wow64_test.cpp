@@ -35,7 +35,7 @@ TEST(SetupOnWow64, X86SetupRefusesInstallationAndRemovalAndTouchesNothing)
     for (const char *args : {"", "/u"}) {
         SCOPED_TRACE(std::string("arguments \"") + args + "\"");
         EXPECT_EQ(RunToFirstBox(args, &box, &trace), 0u);
-        EXPECT_OK_BOX(box, kSetupCaption, WRONG_MACHINE_TEXT, true);
+        EXPECT_OK_BOX(box, kSetupCaption, kWrongMachineText, true);
         EXPECT_EQ(trace, std::vector<std::string>{});
     }
     // A silent run shows nothing and says why in its exit code and trace.
@@ -43,7 +43,7 @@ TEST(SetupOnWow64, X86SetupRefusesInstallationAndRemovalAndTouchesNothing)
         SilentRun run = RunSilently(Medium("Install.exe"), args);
         EXPECT_EQ(run.exitCode, (DWORD)ERROR_EXE_MACHINE_TYPE_MISMATCH) << args;
         EXPECT_EQ(run.window, "") << args;
-        EXPECT_EQ(run.trace, std::vector<std::string>{WRONG_MACHINE_TEXT "\n"}) << args;
+        EXPECT_EQ(run.trace, std::vector<std::string>{Traced(kWrongMachineText)}) << args;
     }
     EXPECT_EQ(SnapshotDiff(before, Snapshot()), std::vector<std::string>{});
     EXPECT_FALSE(bench::FileExists("C:\\velqar.log")) << "the driver installer was started";
@@ -51,5 +51,5 @@ TEST(SetupOnWow64, X86SetupRefusesInstallationAndRemovalAndTouchesNothing)
     // An unsupported Windows hears only that.
     bench::SetProgramVersion("Install.exe", "win95");
     EXPECT_EQ(RunToFirstBox("/u", &box, &trace), 0u);
-    EXPECT_OK_BOX(box, kSetupCaption, UNSUPPORTED_WINDOWS_TEXT, true);
+    EXPECT_OK_BOX(box, kSetupCaption, kUnsupportedWindowsText, true);
 }
