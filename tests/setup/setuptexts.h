@@ -52,6 +52,8 @@ constexpr char kInstallRestartQuestionText[] =
 // The removal.
 constexpr char kUninstallQuestionText[] = "Are you sure to uninstall Zentarox USB Touchscreen?";
 constexpr char kRemoveFailedText[] = "Remove failure,please insert the usb interface";
+constexpr char kRemovalIncompleteText[] =
+    "Uninstall incomplete(%d:%d): the product stays installed. Restart, then uninstall again.";
 constexpr char kUninstallRestartQuestionText[] =
     "To make the uninstallation valid,you must restart your computer.\nRestart now?";
 
