@@ -12,7 +12,7 @@ set -u
 # common installer builders' own setup stubs take.
 budget() {
   case $1 in
-    Install) echo $((48 * 1024)) ;;
+    Install) echo $((50 * 1024)) ;;
     ZentaroxUsb) echo $((23 * 1024)) ;;
     Kaplet) echo $((17 * 1024)) ;;
   esac

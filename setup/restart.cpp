@@ -4,7 +4,8 @@
 // refuses, and the restart is not forced: every program is asked to end and
 // one with unsaved work may say no (only a hung one is ended), which stops
 // the restart until the user restarts later. The two error texts differ in
-// one letter and tell which of the two paths failed.
+// one letter and tell which of the two paths failed. The token functions are
+// looked up at run time (ntsecurity.h), once for this and the key security.
 #include <windows.h>
 #include <reason.h>
 #include "wizard.h"
@@ -14,6 +15,7 @@
 #include "setupcontext.h"
 #include "osclass.h"
 #include "setuplog.h"
+#include "ntsecurity.h"
 
 // Once asked, Windows may end the program at any moment: the log gets its
 // exit code line first, and loses it again when Windows refuses.
@@ -33,15 +35,15 @@ static const char *TryRestart(void)
     if (osClass < OS_CLASS_WIN2000)
         return AskForRestart(EWX_REBOOT | EWX_FORCE, 0) ? NULL : RESTART_FAILED_TEXT;
     HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+    if (!CallOpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         return RESTART_FAILED_TEXT;
     TOKEN_PRIVILEGES privileges;
     ZeroMemory(&privileges, sizeof(privileges));
-    LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+    CallLookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     SetLastError(ERROR_SUCCESS);
-    AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL);
+    CallAdjustTokenPrivileges(token, FALSE, &privileges);
     // ERROR_NOT_ALL_ASSIGNED also counts: the account lacks the privilege.
     DWORD adjustError = GetLastError();
     CloseHandle(token);

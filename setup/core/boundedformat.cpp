@@ -1,10 +1,12 @@
-// FormatBounded: wvnsprintfA into a scratch buffer one character larger than
-// the destination, so that a result that exactly fills the destination and
-// one that was cut are told apart whatever wvnsprintfA returns for a cut
-// (Wine returns -1, also for a result that just fills its count; Windows
-// promises only "a negative value" on error, and no terminating zero).
+// FormatBounded: msvcrt's _vsnprintf into a scratch buffer one character
+// larger than the destination, so that a result that exactly fills the
+// destination and one that was cut are told apart: _vsnprintf returns -1 for
+// a cut and, for a result that just fills its count, that count with no
+// terminating zero. It is in every MSVCRT, Windows 98's included, where
+// SHLWAPI's wvnsprintfA is not (it came with SHLWAPI 5.0); for the codes
+// used here (%s, %d, %u, %lu, %lX, widths, zero padding) both print the same.
 #include <windows.h>
-#include <shlwapi.h>
+#include <stdio.h>
 #include <stdarg.h>
 #include "boundedformat.h"
 
@@ -21,7 +23,7 @@ BOOL FormatBounded(char *buffer, int size, const char *format, ...)
     ZeroMemory(scratch, sizeof(scratch));
     va_list args;
     va_start(args, format);
-    int written = wvnsprintfA(scratch, size + 1, format, args);
+    int written = _vsnprintf(scratch, size + 1, format, args);
     va_end(args);
     scratch[size] = '\0';
     // Accepted only when the result is shorter than the destination and its

@@ -11,9 +11,11 @@
 // The largest buffer FormatBounded serves (the trace line's size).
 enum { BOUNDED_FORMAT_MAX = 1024 };
 
-// wsprintfA-style formatting into buffer (size bytes, terminating zero
-// included). TRUE when the whole result fits; otherwise FALSE, buffer holds
-// the empty string and the thread's last error is ERROR_FILENAME_EXCED_RANGE.
+// Formatting into buffer (size bytes, terminating zero included) with the
+// codes wsprintfA and msvcrt's printf both know and print alike (%s, %d,
+// %u, %lu, %lX, widths, zero padding); no floating point, no %p. TRUE when
+// the whole result fits; otherwise FALSE, buffer holds the empty string and
+// the thread's last error is ERROR_FILENAME_EXCED_RANGE.
 BOOL FormatBounded(char *buffer, int size, const char *format, ...);
 
 #endif

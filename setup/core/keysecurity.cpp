@@ -1,9 +1,12 @@
 // SetParametersKeySecurity, GrantKeyAccess and EnablePrivilege. The trace is
 // their only report; its lines keep their long-standing wording, misspellings
-// included ("tocken"), since logs from the field are matched against it.
+// included ("tocken"), since logs from the field are matched against it. The
+// security functions are called through ntsecurity.h: Windows 98 would not
+// load a program that imported them.
 #include <windows.h>
 #include <aclapi.h>
 #include "keysecurity.h"
+#include "ntsecurity.h"
 #include "setupcontext.h"
 #include "boundedformat.h"
 #include "setuplog.h"
@@ -87,8 +90,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
     }
     PACL oldList = NULL;
     PSECURITY_DESCRIPTOR descriptor = NULL;
-    DWORD result = GetNamedSecurityInfoA(objectName, objectType, DACL_SECURITY_INFORMATION, NULL, NULL,
-                                         &oldList, NULL, &descriptor);
+    DWORD result = CallGetNamedSecurityInfoA(objectName, objectType, &oldList, &descriptor);
     if (result != ERROR_SUCCESS) {
         SetupTrace("Get the security info of the '%s' key(for '%s') fail(0x%08X)\n",
                    objectName, trusteeName, result);
@@ -106,7 +108,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
     entry.Trustee = trustee;
 
     PACL newList = NULL;
-    result = SetEntriesInAclA(1, &entry, oldList, &newList);
+    result = CallSetEntriesInAclA(&entry, oldList, &newList);
     if (result != ERROR_SUCCESS) {
         // Windows reports an account that does not resolve as 1332, Wine as 87.
         LocalFree(descriptor);
@@ -117,8 +119,7 @@ static DWORD GrantTrusteeKeyAccess(const char *objectName, SE_OBJECT_TYPE object
         return result;
     }
 
-    result = SetNamedSecurityInfoA((LPSTR)objectName, objectType, DACL_SECURITY_INFORMATION, NULL, NULL,
-                                   newList, NULL);
+    result = CallSetNamedSecurityInfoA(objectName, objectType, newList);
     if (result != ERROR_SUCCESS)
         SetupTrace("Set Named Security '%s' fail(0x%08X)\n", objectName, result);
     LocalFree(descriptor);
@@ -144,14 +145,18 @@ static DWORD GrantBuiltinGroupAccess(const char *objectName, const BuiltinGroup 
     DWORD sidBuffer[SECURITY_MAX_SID_SIZE / sizeof(DWORD)];
     PSID sid = (PSID)sidBuffer;
     SID_IDENTIFIER_AUTHORITY ntAuthority = { SECURITY_NT_AUTHORITY };
-    InitializeSid(sid, &ntAuthority, 2);
-    *GetSidSubAuthority(sid, 0) = SECURITY_BUILTIN_DOMAIN_RID;
-    *GetSidSubAuthority(sid, 1) = group.rid;
+    DWORD *domainRid = NULL, *groupRid = NULL;
+    // Only a missing function fails here: the lookup traced it.
+    if (!CallInitializeSid(sid, &ntAuthority, 2) || !(domainRid = CallGetSidSubAuthority(sid, 0))
+        || !(groupRid = CallGetSidSubAuthority(sid, 1)))
+        return GetLastError();
+    *domainRid = SECURITY_BUILTIN_DOMAIN_RID;
+    *groupRid = group.rid;
 
     char name[ACCOUNT_NAME_MAX], domain[ACCOUNT_NAME_MAX];
     DWORD nameSize = sizeof(name), domainSize = sizeof(domain);
     SID_NAME_USE use;
-    if (!LookupAccountSidA(NULL, sid, name, &nameSize, domain, &domainSize, &use))
+    if (!CallLookupAccountSidA(sid, name, &nameSize, domain, &domainSize, &use))
         lstrcpynA(name, group.englishName, sizeof(name));
 
     TRUSTEE_A trustee;
@@ -164,14 +169,14 @@ static DWORD GrantBuiltinGroupAccess(const char *objectName, const BuiltinGroup 
 DWORD EnablePrivilege(HANDLE processHandle, const char *privilegeName)
 {
     HANDLE token;
-    if (!OpenProcessToken(processHandle, TOKEN_ALL_ACCESS, &token)) {
+    if (!CallOpenProcessToken(processHandle, TOKEN_ALL_ACCESS, &token)) {
         DWORD error = GetLastError();
         SetupTrace("Open process tocken fail(%d)\n", error);
         return error;
     }
     TOKEN_PRIVILEGES privileges;
     ZeroMemory(&privileges, sizeof(privileges));
-    if (!LookupPrivilegeValueA(NULL, privilegeName, &privileges.Privileges[0].Luid)) {
+    if (!CallLookupPrivilegeValueA(NULL, privilegeName, &privileges.Privileges[0].Luid)) {
         DWORD error = GetLastError();
         SetupTrace("Lookup privilege fail(%d)\n", error);
         CloseHandle(token);
@@ -181,7 +186,7 @@ DWORD EnablePrivilege(HANDLE processHandle, const char *privilegeName)
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     // Succeeds with ERROR_NOT_ALL_ASSIGNED when the account lacks the
     // privilege; that is not a failure here.
-    if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL)) {
+    if (!CallAdjustTokenPrivileges(token, FALSE, &privileges)) {
         DWORD error = GetLastError();
         SetupTrace("Adjust token privilege fail(%d)\n", error);
         CloseHandle(token);

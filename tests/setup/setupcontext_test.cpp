@@ -83,16 +83,33 @@ TEST(SetupContext, PathsTooLongForTheirBuffersAreRefusedNotCut)
     EXPECT_FALSE(ResolveFake("Install.exe", "C:\\Windows"));
     EXPECT_STREQ(sourceDir, "");
 
-    // The formatter under every path: a result that would need one byte more
-    // than the buffer is refused whole, and nothing is written past it.
-    char buffer[12];
-    memset(buffer, '#', sizeof(buffer));
-    EXPECT_TRUE(FormatBounded(buffer, 8, "%s\\%d", "abcd", 12));
-    EXPECT_STREQ(buffer, "abcd\\12");
-    EXPECT_FALSE(FormatBounded(buffer, 8, "%s\\%d", "abcd", 123));
-    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILENAME_EXCED_RANGE);
-    EXPECT_STREQ(buffer, "");
-    EXPECT_EQ(std::string(buffer + 8, 4), "####");
+    // The formatter under every path: results of 7 to 10 characters for 8
+    // bytes. Only the first fits; one that fills the buffer or its count
+    // exactly, or runs past it, is refused whole, and nothing is written past it.
+    const struct { int number; bool fits; } results[] = { { 12, true }, { 123, false }, { 1234, false },
+                                                          { 12345, false } };
+    for (const auto &result : results) {
+        char buffer[12];
+        memset(buffer, '#', sizeof(buffer));
+        SetLastError(0);
+        EXPECT_EQ(FormatBounded(buffer, 8, "%s\\%d", "abcd", result.number), (BOOL)result.fits) << result.number;
+        EXPECT_STREQ(buffer, result.fits ? "abcd\\12" : "") << result.number;
+        EXPECT_EQ(GetLastError(), result.fits ? 0u : (DWORD)ERROR_FILENAME_EXCED_RANGE) << result.number;
+        EXPECT_EQ(std::string(buffer + 8, 4), "####") << result.number;
+    }
+    // Every code the program formats with prints as wsprintfA, whose format
+    // engine the formatter used before, prints it.
+#define EXPECT_FORMATS_AS(expected, ...)                                      \
+    do {                                                                      \
+        char bounded[64], reference[64];                                      \
+        EXPECT_TRUE(FormatBounded(bounded, sizeof(bounded), __VA_ARGS__));    \
+        wsprintfA(reference, __VA_ARGS__);                                    \
+        EXPECT_STREQ(bounded, expected);                                      \
+        EXPECT_STREQ(reference, expected);                                    \
+    } while (0)
+    EXPECT_FORMATS_AS("log 2026-03-07 4294967295 2", "%s %04u-%02u-%02u %lu%s", "log", 2026, 3, 7, 4294967295ul, " 2");
+    EXPECT_FORMATS_AS("\"C:\\a b\" -5, 0, 0xC0000005", "\"%s\" %d, %d, 0x%08lX", "C:\\a b", -5, 0, 0xC0000005ul);
+#undef EXPECT_FORMATS_AS
 }
 
 TEST(SetupContext, ProgramsFolderAndSecondCopiesFollowTheOsClass)
