@@ -158,7 +158,7 @@ static INT_PTR OnQueryEndSession(HWND dialog, LPARAM how)
     if (!installing)
         return FALSE;
     if (how & ENDSESSION_CRITICAL)
-        SetupLog("Asked to end the Windows session, which cannot be refused: the installation is not finished");
+        SetupLog("Windows is ending the session, which cannot be refused");
     else
         SetupLog("Asked to end the Windows session: refused, the installation is not finished");
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);

@@ -42,8 +42,7 @@ static BOOL StageReplacement(const char *source, const char *target)
     *cut = '\0';
     char staged[SETUP_PATH_MAX];
     if (stagedCount >= 2 * SETUP_FILE_COUNT || !GetTempFileNameA(folder, "zx", 0, staged)) {
-        SetupLog("Could not make a file in %s to stage %s for the restart: error %lu", folder, target,
-                 GetLastError());
+        LogFailure("stage a replacement in ", folder, GetLastError());
         return FALSE;
     }
     BOOL copied = CopyFileA(source, staged, FALSE);
@@ -52,7 +51,7 @@ static BOOL StageReplacement(const char *source, const char *target)
         ClearReadOnly(staged);
     if (!copied || !MoveFileExA(staged, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
         DWORD error = GetLastError();
-        SetupLog("Could not stage %s as %s for the restart: error %lu", staged, target, error);
+        LogFailure("stage ", staged, error);
         DeleteStagedCopy(staged);
         SetLastError(error);
         return FALSE;
@@ -75,7 +74,7 @@ static BOOL ReplaceFile(const char *source, const char *target)
     DWORD error = GetLastError();
     // Windows 9x has no restart-time rename for a program to ask for.
     if (IsWin9xClass(osClass) || !IsInUseError(error)) {
-        SetupLog("Could not copy %s to %s: error %lu", source, target, error);
+        LogFailure("copy to ", target, error);
         SetLastError(error);
         return FALSE;
     }
@@ -145,10 +144,8 @@ static BOOL MakeInstallFolder(const char *folder)
     DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? (made != ERROR_SUCCESS ? made : GetLastError())
                 : !(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
                     ? (DWORD)ERROR_DIRECTORY : (DWORD)ERROR_SUCCESS;
-    if (error == ERROR_DIRECTORY)
-        SetupLog("Not a folder of ours, nothing is copied into it: %s", folder);
-    else if (error != ERROR_SUCCESS)
-        SetupLog("Could not make or check the installation folder %s: error %lu", folder, error);
+    if (error != ERROR_SUCCESS)
+        LogFailure("make the installation folder ", folder, error);
     SetLastError(error);
     return error == ERROR_SUCCESS;
 }
@@ -174,7 +171,7 @@ BOOL ClearReadOnly(const char *path)
     if (SetFileAttributesA(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
         return TRUE;
     DWORD error = GetLastError();
-    SetupLog("Could not clear the read-only attribute of %s: error %lu", path, error);
+    LogFailure("clear the read-only attribute of ", path, error);
     SetLastError(error);
     return FALSE;
 }
@@ -192,7 +189,7 @@ BOOL DeleteStagedCopy(const char *path)
     // Gone already: the restart's rename then does nothing either.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
         return TRUE;
-    SetupLog("Could not delete the staged copy %s: error %lu", path, error);
+    LogFailure("delete the staged copy ", path, error);
     SetLastError(error);
     return FALSE;
 }

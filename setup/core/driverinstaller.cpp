@@ -83,7 +83,7 @@ BOOL RunDriverSetup(DriverInstallerRun *run)
     SetupLog("Driver installer: %s", commandLine);
     PROCESS_INFORMATION process;
     if (!StartSetupProcess(application, commandLine, sourceDir, SW_HIDE, &process)) {
-        SetupLog("Could not start %s: error %lu", application, GetLastError());
+        LogFailure("start ", application, GetLastError());
         return FALSE;
     }
     WaitForDriverInstaller(process.hProcess, run);
@@ -110,7 +110,7 @@ BOOL RunDriverRemoval(DriverInstallerRun *run)
     execute.lpParameters = parameters;
     execute.nShow = SW_HIDE;
     if (!ShellExecuteExA(&execute) || !execute.hProcess) {
-        SetupLog("Could not start %s: error %lu", file, GetLastError());
+        LogFailure("start ", file, GetLastError());
         return FALSE;
     }
     WaitForDriverInstaller(execute.hProcess, run);

@@ -23,19 +23,19 @@ enum {
     LEGACY_DESCRIPTION_MAX = 64     // the class driver's description as read back
 };
 
-// REG_SZ without its terminating zero; a failure is logged with its key.
-static LONG SetStringWithoutZero(HKEY key, const char *keyPath, const char *name, const char *text)
+// REG_SZ without its terminating zero; a failure is logged.
+static LONG SetStringWithoutZero(HKEY key, const char *name, const char *text)
 {
     LONG result = SetRegistryString(key, name, text, (DWORD)lstrlenA(text));
     if (result != ERROR_SUCCESS)
-        SetupLog("Could not write %s in HKLM\\%s: error %ld", name, keyPath, result);
+        LogFailure("write the device's ", name, (DWORD)result);
     return result;
 }
 
 // Opens the class key named by the instance's Driver value. FALSE when the
 // value is missing, empty (which would name the Class key itself) or makes a
 // path too long for the buffer, or when that key does not exist.
-static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey, char *classPath)
+static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey)
 {
     // One byte beyond the 260 the read may fill, so that a string stored
     // without its terminating zero still ends inside the buffer.
@@ -46,7 +46,8 @@ static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey, char *classPath
         return FALSE;
     if (!className[0])
         return FALSE;
-    if (!FormatBounded(classPath, SETUP_PATH_MAX, LEGACY_CLASS_KEY_FORMAT, className))
+    char classPath[SETUP_PATH_MAX];
+    if (!FormatBounded(classPath, sizeof(classPath), LEGACY_CLASS_KEY_FORMAT, className))
         return FALSE;
     return RegOpenKeyA(HKEY_LOCAL_MACHINE, classPath, classKey) == ERROR_SUCCESS;
 }
@@ -55,13 +56,13 @@ static BOOL OpenLegacyClassKey(HKEY instanceKey, HKEY *classKey, char *classPath
 // that is not there or has no usable class key).
 static LONG UpdateLegacyDeviceInstance(int instance, DWORD install)
 {
-    char instancePath[SETUP_PATH_MAX], classPath[SETUP_PATH_MAX];
+    char instancePath[SETUP_PATH_MAX];
     if (!FormatBounded(instancePath, sizeof(instancePath), LEGACY_INSTANCE_KEY_FORMAT, instance))
         return ERROR_SUCCESS;
     HKEY instanceKey, classKey;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, instancePath, &instanceKey) != ERROR_SUCCESS)
         return ERROR_SUCCESS;
-    if (!OpenLegacyClassKey(instanceKey, &classKey, classPath)) {
+    if (!OpenLegacyClassKey(instanceKey, &classKey)) {
         RegCloseKey(instanceKey);
         return ERROR_SUCCESS;
     }
@@ -80,8 +81,8 @@ static LONG UpdateLegacyDeviceInstance(int instance, DWORD install)
             ZeroMemory(description, sizeof(description));
         drivers = LEGACY_DRIVERS_REMOVED;
     }
-    LONG result = SetStringWithoutZero(instanceKey, instancePath, "DeviceDesc", description);
-    LONG driverList = SetStringWithoutZero(classKey, classPath, "NTMPDriver", drivers);
+    LONG result = SetStringWithoutZero(instanceKey, "DeviceDesc", description);
+    LONG driverList = SetStringWithoutZero(classKey, "NTMPDriver", drivers);
     RegCloseKey(classKey);
     RegCloseKey(instanceKey);
     return result != ERROR_SUCCESS ? result : driverList;

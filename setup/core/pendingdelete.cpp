@@ -27,6 +27,7 @@
 // and written in UTF-16: other programs' paths in it may hold characters
 // that the ANSI code page cannot, which an ANSI round trip would change.
 static const WCHAR pendingValue[] = L"PendingFileRenameOperations";
+static const char pendingValueName[] = "PendingFileRenameOperations";
 
 enum { PRODUCT_PATH_MAX = 2 * SETUP_FILE_COUNT + 1 };
 
@@ -103,8 +104,7 @@ static LONG FilterPendingOperations(PendingPairTest drop, void *context)
     HKEY key;
     LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
     if (result != ERROR_SUCCESS) {
-        SetupLog("Could not open the restart's list of file operations (HKLM\\%s): error %ld", SESSION_MANAGER_KEY,
-                 result);
+        LogFailure("open HKLM\\", SESSION_MANAGER_KEY, (DWORD)result);
         return result;
     }
     WCHAR *list = NULL;
@@ -133,14 +133,12 @@ static LONG FilterPendingOperations(PendingPairTest drop, void *context)
                                : RegSetValueExW(key, pendingValue, 0, REG_MULTI_SZ, (const BYTE *)list,
                                                 kept * sizeof(WCHAR));
             if (result != ERROR_SUCCESS)
-                SetupLog("Could not change the restart's list of file operations (PendingFileRenameOperations): "
-                         "error %ld", result);
+                LogFailure("write ", pendingValueName, (DWORD)result);
         }
     } else if (result == ERROR_FILE_NOT_FOUND) {
         result = ERROR_SUCCESS;
     } else {
-        SetupLog("Could not read the restart's list of file operations (PendingFileRenameOperations, type %lu): "
-                 "error %ld", type, result);
+        LogFailure("read ", pendingValueName, (DWORD)result);
     }
     if (list)
         HeapFree(GetProcessHeap(), 0, list);

@@ -31,7 +31,7 @@ static DWORD DeleteAtRestart(const char *path, DWORD error)
                  scheduling);
         return scheduling;
     }
-    SetupLog("Could not delete %s: error %lu", path, error);
+    LogFailure("delete ", path, error);
     return error;
 }
 
@@ -42,13 +42,13 @@ DWORD DeleteOrScheduleFile(const char *path, BOOL *scheduled)
     BOOL exists;
     DWORD error = CheckPathExists(path, &exists);
     if (error != ERROR_SUCCESS) {
-        SetupLog("Could not tell whether %s is there: error %lu", path, error);
+        LogFailure("check ", path, error);
         return error;
     }
     if (!exists)
         return ERROR_SUCCESS;
     if (!SetFileAttributesA(path, 0))
-        SetupLog("Could not clear the attributes of %s: error %lu", path, GetLastError());
+        LogFailure("clear the attributes of ", path, GetLastError());
     if (DeleteFileA(path)) {
         SetupLog("Deleted %s", path);
         return ERROR_SUCCESS;
@@ -113,7 +113,7 @@ DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int last
         BOOL exists;
         removal.error = CheckPathExists(path, &exists);
         if (removal.error != ERROR_SUCCESS)
-            SetupLog("Could not tell whether %s is there: error %lu", path, removal.error);
+            LogFailure("check ", path, removal.error);
         return removal.error;
     }
     // Only a folder of our own is emptied: not a file that stands at its
@@ -129,7 +129,7 @@ DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int last
         // what is in it cannot be told.
         DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
-            SetupLog("Could not list %s: error %lu", path, error);
+            LogFailure("list ", path, error);
             return error;
         }
     } else {
@@ -170,7 +170,7 @@ static BOOL FindPlace(BOOL pathBuilt, const char *path, DWORD *error)
     BOOL exists;
     DWORD result = CheckPathExists(path, &exists);
     if (result != ERROR_SUCCESS) {
-        SetupLog("Could not tell whether %s is there: error %lu", path, result);
+        LogFailure("check ", path, result);
         if (*error == ERROR_SUCCESS)
             *error = result;
         return TRUE;

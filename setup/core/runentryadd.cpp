@@ -42,6 +42,6 @@ LONG AddRunEntry(const char *valueName, const char *programFile)
     if (result == ERROR_SUCCESS)
         SetupLog("Wrote the logon entry %s: %s", valueName, data);
     else
-        SetupLog("Could not write the logon entry %s: error %ld", valueName, result);
+        LogFailure("write the logon entry ", valueName, (DWORD)result);
     return result;
 }

@@ -111,8 +111,9 @@ BOOL LookupProgramsFolder(void)
     if (SUCCEEDED(result) && item)
         return TRUE;
     ZeroMemory(programsDir, sizeof(programsDir));
-    SetupLog("Could not look up the Start-menu programs folder: HRESULT 0x%08lX", (DWORD)result);
-    SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : ERROR_PATH_NOT_FOUND);
+    DWORD error = HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : ERROR_PATH_NOT_FOUND;
+    LogFailure("look up the Start-menu programs folder", "", error);
+    SetLastError(error);
     return FALSE;
 }
 

@@ -123,6 +123,11 @@ void SetupTrace(const char *format, ...)
     WriteLogLine("Trace: ", text);
 }
 
+void LogFailure(const char *action, const char *object, DWORD error)
+{
+    SetupLog("Could not %s%s: error %lu", action, object, error);
+}
+
 void LogStageStart(const char *stage)
 {
     SetupLog("Start: %s", stage);

@@ -26,6 +26,11 @@ void SetupLog(const char *format, ...);
 // the log: the setup program traces through this.
 void SetupTrace(const char *format, ...);
 
+// "Could not <action><object>: error <error>", the one form of the log's
+// lines for a call of the setup's own that failed: what it was to do, and
+// the path, key or value it was done on.
+void LogFailure(const char *action, const char *object, DWORD error);
+
 // A stage's start, and its end with the result and, for a failed stage
 // (result below 0), the error: its number and the system's text for it.
 void LogStageStart(const char *stage);

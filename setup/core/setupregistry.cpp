@@ -85,39 +85,20 @@ static DWORD InstalledKiB(void)
     return (DWORD)((bytes + 1023) / 1024);
 }
 
-// One value of the registration: a string stored with its zero, or a number.
-struct RegistrationValue {
-    const char *name;
-    const char *text;    // NULL for a REG_DWORD
-    DWORD number;
-};
-
-enum { REGISTRATION_VALUE_COUNT = 9 };
-
-// The registration's values, in the order they are written; NoModify and
-// NoRepair: removal is the only maintenance there is, so Programs and
-// Features offers neither Change nor Repair.
-static void ListRegistrationValues(const RegistrationTexts *texts, RegistrationValue *values)
-{
-    const RegistrationValue list[REGISTRATION_VALUE_COUNT] = {
-        { "DisplayName", UNINSTALL_DISPLAY_NAME, 0 },
-        { "UninstallString", texts ? texts->uninstallCommand : "", 0 },
-        { "QuietUninstallString", texts ? texts->quietUninstallCommand : "", 0 },
-        { "DisplayVersion", ZX_PRODUCT_VERSION, 0 },
-        { "DisplayIcon", texts ? texts->displayIcon : "", 0 },
-        { "InstallLocation", texts ? texts->installLocation : "", 0 },
-        { "EstimatedSize", NULL, texts ? InstalledKiB() : 0 },
-        { "NoModify", NULL, 1 },
-        { "NoRepair", NULL, 1 },
-    };
-    CopyMemory(values, list, sizeof(list));
-}
+// The registration's values in the order they are written: six strings
+// stored with their zero, then three numbers. NoModify and NoRepair:
+// removal is the only maintenance there is, so Programs and Features
+// offers neither Change nor Repair.
+enum { REGISTRATION_STRING_COUNT = 6, REGISTRATION_VALUE_COUNT = 9 };
+static const char *const registrationValues[REGISTRATION_VALUE_COUNT] = {
+    "DisplayName", "UninstallString", "QuietUninstallString", "DisplayVersion", "DisplayIcon", "InstallLocation",
+    "EstimatedSize", "NoModify", "NoRepair" };
 
 static LONG OpenOrCreateLoggedKey(const char *path, HKEY *key)
 {
     LONG result = OpenOrCreateKey(path, key);
     if (result != ERROR_SUCCESS)
-        SetupLog("Could not open or create HKLM\\%s: error %ld", path, result);
+        LogFailure("open or create HKLM\\", path, (DWORD)result);
     return result;
 }
 
@@ -131,15 +112,17 @@ LONG WriteUninstallRegistration(void)
     result = OpenOrCreateLoggedKey(UNINSTALL_KEY, &key);
     if (result != ERROR_SUCCESS)
         return result;
-    RegistrationValue values[REGISTRATION_VALUE_COUNT];
-    ListRegistrationValues(&texts, values);
+    const char *strings[REGISTRATION_STRING_COUNT] = { UNINSTALL_DISPLAY_NAME, texts.uninstallCommand,
+        texts.quietUninstallCommand, ZX_PRODUCT_VERSION, texts.displayIcon, texts.installLocation };
+    DWORD numbers[REGISTRATION_VALUE_COUNT - REGISTRATION_STRING_COUNT] = { InstalledKiB(), 1, 1 };
     // A registration without one of its values is not one: the first that
     // cannot be written fails it.
     for (int i = 0; i < REGISTRATION_VALUE_COUNT && result == ERROR_SUCCESS; i++) {
-        result = values[i].text ? SetStringWithZero(key, values[i].name, values[i].text)
-                                : SetRegistryDword(key, values[i].name, values[i].number);
+        result = i < REGISTRATION_STRING_COUNT
+            ? SetStringWithZero(key, registrationValues[i], strings[i])
+            : SetRegistryDword(key, registrationValues[i], numbers[i - REGISTRATION_STRING_COUNT]);
         if (result != ERROR_SUCCESS)
-            SetupLog("Could not write %s in HKLM\\%s: error %ld", values[i].name, UNINSTALL_KEY, result);
+            LogFailure("write the registration's ", registrationValues[i], (DWORD)result);
     }
     RegCloseKey(key);
     return result;
@@ -160,7 +143,7 @@ static LONG ReadDwordValue(HKEY key, const char *name, DWORD *value)
     if (result == ERROR_MORE_DATA)
         result = ERROR_FILE_NOT_FOUND;
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
-        SetupLog("Could not read the parameter %s: error %ld", name, result);
+        LogFailure("read the parameter ", name, (DWORD)result);
     return result;
 }
 
@@ -218,7 +201,7 @@ static LONG WriteDefaultParameters(void)
         value = DefaultTouchParameters[i].defaultValue;
         result = SetRegistryDword(key, name, value);
         if (result != ERROR_SUCCESS)
-            SetupLog("Could not write the parameter %s: error %ld", name, result);
+            LogFailure("write the parameter ", name, (DWORD)result);
         else if (!calibration)
             SetupLog("Parameters: %s written with its default %lu", name, value);
     }
@@ -233,7 +216,7 @@ static void WriteDoubleClickSettings(void)
     HKEY key;
     LONG result = RegCreateKeyA(HKEY_LOCAL_MACHINE, MOUSE_SETTINGS_KEY, &key);
     if (result != ERROR_SUCCESS) {
-        SetupLog("No double-click settings: HKLM\\%s could not be opened: error %ld", MOUSE_SETTINGS_KEY, result);
+        LogFailure("open HKLM\\", MOUSE_SETTINGS_KEY, (DWORD)result);
         return;
     }
     // Without their terminating zeros, as they have always been stored.
@@ -242,7 +225,7 @@ static void WriteDoubleClickSettings(void)
     for (int i = 0; i < 3; i++) {
         result = SetRegistryString(key, settings[i][0], settings[i][1], (DWORD)lstrlenA(settings[i][1]));
         if (result != ERROR_SUCCESS)
-            SetupLog("Could not write the double-click setting %s: error %ld", settings[i][0], result);
+            LogFailure("write the double-click setting ", settings[i][0], (DWORD)result);
     }
     RegCloseKey(key);
 }
@@ -299,7 +282,7 @@ static LONG DeleteOwnKey(HKEY parent, const char *parentPath, const char *name, 
         *kept = TRUE;
         return ERROR_SUCCESS;
     }
-    SetupLog("Could not delete HKLM\\%s\\%s: error %ld", parentPath, name, result);
+    LogFailure("delete the key ", name, (DWORD)result);
     return result;
 }
 
@@ -311,19 +294,19 @@ static LONG OpenToDelete(const char *path, HKEY *key)
     if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND)
         return ERROR_FILE_NOT_FOUND;
     if (result != ERROR_SUCCESS)
-        SetupLog("Could not open HKLM\\%s: error %ld", path, result);
+        LogFailure("open HKLM\\", path, (DWORD)result);
     return result;
 }
 
 // Deletes each of names in the open key; the first error, logged.
-static LONG DeleteValues(HKEY key, const char *path, const char *const *names, int count)
+static LONG DeleteValues(HKEY key, const char *const *names, int count)
 {
     LONG first = ERROR_SUCCESS;
     for (int i = 0; i < count; i++) {
         LONG result = RegDeleteValueA(key, names[i]);
         if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
             continue;
-        SetupLog("Could not delete %s in HKLM\\%s: error %ld", names[i], path, result);
+        LogFailure("delete the value ", names[i], (DWORD)result);
         if (first == ERROR_SUCCESS)
             first = result;
     }
@@ -343,27 +326,22 @@ LONG RemoveUninstallRegistration(void)
         // Another program's subkey keeps the key: only our values go, and
         // with DisplayName gone the product is no longer listed. A value that
         // stays puts the registration back whole.
-        RegistrationValue values[REGISTRATION_VALUE_COUNT];
-        const char *names[REGISTRATION_VALUE_COUNT];
-        ListRegistrationValues(NULL, values);
-        for (int i = 0; i < REGISTRATION_VALUE_COUNT; i++)
-            names[i] = values[i].name;
         HKEY key;
-        result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_ALL_ACCESS, &key);
+        result = OpenToDelete(UNINSTALL_KEY, &key);
         if (result == ERROR_SUCCESS) {
-            result = DeleteValues(key, UNINSTALL_KEY, names, REGISTRATION_VALUE_COUNT);
+            result = DeleteValues(key, registrationValues, REGISTRATION_VALUE_COUNT);
             RegCloseKey(key);
-        } else {
-            SetupLog("Could not open HKLM\\%s: error %ld", UNINSTALL_KEY, result);
         }
         if (result != ERROR_SUCCESS)
             WriteUninstallRegistration();
     }
+    if (result == ERROR_SUCCESS)
+        SetupLog("The registration (" UNINSTALL_KEY_NAME ") is gone");
     // The registry reaches the disk lazily: after a power cut the key could
     // come back while the installation folder, deleted next, would not.
     LONG flushed = RegFlushKey(parent);
     if (flushed != ERROR_SUCCESS)
-        SetupLog("Could not flush HKLM\\%s: error %ld", UNINSTALL_PARENT_KEY, flushed);
+        LogFailure("flush HKLM\\", UNINSTALL_PARENT_KEY, (DWORD)flushed);
     RegCloseKey(parent);
     return result;
 }
@@ -376,7 +354,7 @@ LONG RemoveDriverRegistry(void)
         const char *names[TOUCH_PARAMETER_COUNT];
         for (int i = 0; i < TOUCH_PARAMETER_COUNT; i++)
             names[i] = DefaultTouchParameters[i].name;
-        first = DeleteValues(key, TOUCH_PARAMETERS_KEY, names, TOUCH_PARAMETER_COUNT);
+        first = DeleteValues(key, names, TOUCH_PARAMETER_COUNT);
         RegCloseKey(key);
     } else if (result != ERROR_FILE_NOT_FOUND) {
         first = result;
@@ -406,6 +384,21 @@ int ApplySetupRegistry(DWORD install)
     RemoveUninstallRegistration();
     RemoveDriverRegistry();
     return SETUP_REGISTRY_DONE;
+}
+
+LONG FindUninstallRegistration(BOOL *found)
+{
+    HKEY key;
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key);
+    *found = result == ERROR_SUCCESS;
+    if (*found)
+        RegCloseKey(key);
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND)
+        return ERROR_SUCCESS;
+    // Cannot tell: it counts as there.
+    LogFailure("check HKLM\\", UNINSTALL_KEY, (DWORD)result);
+    *found = TRUE;
+    return result;
 }
 
 LONG DeleteRegistrySubkey(HKEY root, const char *parentPath, const char *name)

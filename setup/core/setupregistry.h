@@ -62,6 +62,10 @@ LONG RemoveDriverRegistry(void);
 // when the key can neither be opened nor created or a value not written.
 LONG WriteUninstallRegistration(void);
 
+// Whether the registration key is there: ERROR_SUCCESS and found, or the
+// error (logged) when that cannot be told, found being TRUE then.
+LONG FindUninstallRegistration(BOOL *found);
+
 // Deletes the subkey name of root\parentPath (one level: a subkey that has
 // subkeys of its own stays). The open's error when parentPath does not open
 // with full access, otherwise the close's result.

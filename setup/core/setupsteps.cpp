@@ -41,19 +41,8 @@ ZERO_FILLED static BOOL registrationFound;
 DWORD BeginInstallation(void)
 {
     DWORD error = FindInstalledPlaces(&placesFound);
-    HKEY key;
-    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key);
-    registrationFound = result == ERROR_SUCCESS;
-    if (registrationFound) {
-        RegCloseKey(key);
-    } else if (result != ERROR_FILE_NOT_FOUND && result != ERROR_PATH_NOT_FOUND) {
-        // Cannot tell: kept, like every place that cannot be checked.
-        SetupLog("Could not tell whether the product is registered (HKLM\\%s): error %ld", UNINSTALL_KEY, result);
-        registrationFound = TRUE;
-        if (error == ERROR_SUCCESS)
-            error = (DWORD)result;
-    }
-    return error;
+    LONG result = FindUninstallRegistration(&registrationFound);
+    return error != ERROR_SUCCESS ? error : (DWORD)result;
 }
 
 // Step 0. What an earlier installation has in place is noted first; where
@@ -117,7 +106,7 @@ BOOL FinishInstallation(HWND owner, LONG *runEntry)
 // Install.exe it starts.
 static void DropNewRegistration(void)
 {
-    DeleteRegistrySubkey(HKEY_LOCAL_MACHINE, UNINSTALL_PARENT_KEY, UNINSTALL_KEY_NAME);
+    RemoveUninstallRegistration();
 }
 
 DWORD ReportStepFailure(HWND owner, int step)

@@ -84,25 +84,6 @@ static int RemoveDriverKeys(void)
     return error == ERROR_SUCCESS ? 0 : -1;
 }
 
-// Says in the log whether a removal left the value or key behind, as the
-// registry holds it now: "gone" only when the registry says it is not there.
-static void LogWhetherGone(const char *what, HKEY root, const char *path, const char *value)
-{
-    HKEY key;
-    LONG result = RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key);
-    if (result == ERROR_SUCCESS) {
-        if (value)
-            result = RegQueryValueExA(key, value, NULL, NULL, NULL, NULL);
-        RegCloseKey(key);
-    }
-    if (result == ERROR_SUCCESS)
-        SetupLog("%s is still there", what);
-    else if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND)
-        SetupLog("%s is gone", what);
-    else
-        SetupLog("Whether %s is gone cannot be checked: error %ld", what, result);
-}
-
 // Between the files outside the installation folder and those in it: while
 // the product is listed, its registered removal starts Install.exe and
 // Velqar.exe from the installation folder, so the registration goes first.
@@ -111,14 +92,11 @@ static DWORD RemoveRegistration(void)
 {
     LONG error = RemoveRunEntry(CALIBRATION_RUN_VALUE);
     if (error != ERROR_SUCCESS) {
-        SetupLog("Could not delete the logon entry %s: error %ld", CALIBRATION_RUN_VALUE, error);
+        LogFailure("delete the logon entry ", CALIBRATION_RUN_VALUE, (DWORD)error);
         return (DWORD)error;
     }
-    LogWhetherGone("The logon entry of the calibration program", HKEY_CURRENT_USER, RUN_KEY_PATH,
-                   CALIBRATION_RUN_VALUE);
-    error = RemoveUninstallRegistration();
-    LogWhetherGone("The registration (" UNINSTALL_KEY_NAME ")", HKEY_LOCAL_MACHINE, UNINSTALL_KEY, NULL);
-    return (DWORD)error;
+    SetupLog("The logon entry of the calibration program is gone");
+    return (DWORD)RemoveUninstallRegistration();
 }
 
 // After the registration went, something of the installation folder can be
@@ -131,9 +109,9 @@ static void PutRegistrationBack(void)
     CancelPendingDeletes(TRUE);
     LONG result = WriteUninstallRegistration();
     if (result == ERROR_SUCCESS)
-        SetupLog("The registration is written back: the product stays listed for its removal");
+        SetupLog("The registration is written back");
     else
-        SetupLog("Could not write the registration back: error %ld", result);
+        LogFailure("write the registration back", "", (DWORD)result);
 }
 
 // What waits for the restart and what lies outside the installation folder

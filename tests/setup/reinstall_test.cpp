@@ -158,7 +158,7 @@ TEST(Reinstall, SetupFromTheInstallationFolderRepairsAndThePageAnswersDuringTheD
         });
     };
     EXPECT_TRUE(logged("Asked to end the Windows session: refused, the installation is not finished"));
-    EXPECT_TRUE(logged("Asked to end the Windows session, which cannot be refused: the installation is not finished"));
+    EXPECT_TRUE(logged("Windows is ending the session, which cannot be refused"));
     // The loaded driver's file is replaced at the restart.
     RestartWindows();
     EXPECT_EQ(ProductDiff(installed, Snapshot()), std::vector<std::string>{});
