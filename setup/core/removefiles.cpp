@@ -16,23 +16,25 @@
 #include "osclass.h"
 
 // On the NT class, what cannot be deleted now is deleted when Windows starts
-// next, in the order asked: a folder's files before the folder. Windows 9x
-// keeps it. error is why the deletion failed; the result is the error that
-// stays, or ERROR_SUCCESS when it goes at the restart.
+// next, in the order asked: a folder's files before the folder. error is
+// why the deletion failed; the result is the error that stays, or
+// ERROR_SUCCESS when it goes at the restart. Windows 9x has no such
+// deletion to ask for: what is in use there (the running Install.exe)
+// stays, as it always has, and the log says so.
 static DWORD DeleteAtRestart(const char *path, DWORD error)
 {
-    if (IsNtClass(osClass) && MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    if (!IsNtClass(osClass)) {
+        LogFailure("delete ", path, error);
+        return ERROR_SUCCESS;
+    }
+    if (MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         SetupLog("Deleted at the restart: %s", path);
         return ERROR_SUCCESS;
     }
-    if (IsNtClass(osClass)) {
-        DWORD scheduling = GetLastError();
-        SetupLog("Could not delete %s (error %lu), nor have it deleted at the restart: error %lu", path, error,
-                 scheduling);
-        return scheduling;
-    }
-    LogFailure("delete ", path, error);
-    return error;
+    DWORD scheduling = GetLastError();
+    SetupLog("Could not delete %s (error %lu), nor have it deleted at the restart: error %lu", path, error,
+             scheduling);
+    return scheduling;
 }
 
 DWORD DeleteOrScheduleFile(const char *path, BOOL *scheduled)

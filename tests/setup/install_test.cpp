@@ -183,6 +183,14 @@ TEST(Win9xClassInstall, SetupApiAndDeviceKeysInsteadOfTheDriverInstaller)
     bench::EndProgram(setup);
     bench::Pause(1000);
     EXPECT_TRUE(ProcessesOf(Installed("ZentaroxUsb.exe")).empty()) << "Finish started the calibration";
+
+    // The registered removal puts the device keys back and unlists the
+    // product; the running Install.exe, which Windows 98 cannot delete at a
+    // restart, stays and fails nothing.
+    SilentRun removal = RunSilently(Installed("Install.exe"), "/u /S");
+    EXPECT_EQ(removal.exitCode, 3010u);
+    EXPECT_EQ(bench::ReadValue(HKLM, kClass, "NTMPDriver").AsString(), "HidUsb.Sys");
+    EXPECT_FALSE(bench::KeyExists(HKLM, kRegistrationKey));
 }
 
 // A medium deep in the folder tree: the driver installer's command line
