@@ -28,8 +28,13 @@ out=$build/fault-sweep
 if [ "${1:-}" = --point ]; then
   set -- $2
   log=$out/points/$1-$2-$3-$4.log
-  ZX_FAULT_POINT="$*" "$winerun" --timeout=170 "$driver" --gtest_filter=Sweep.Point >"$log" 2>&1
-  status=$?
+  # Now and then Wine ends a run before the test program has started (exit
+  # 1, no output at all); only such a run is tried again.
+  for attempt in 1 2; do
+    ZX_FAULT_POINT="$*" "$winerun" --timeout=170 "$driver" --gtest_filter=Sweep.Point >"$log" 2>&1
+    status=$?
+    grep -q '^\[ RUN' "$log" && break
+  done
   reasons=$(grep '^SEAM-VERDICT ' "$log" | tr -d '\r' | cut -c14- | paste -sd '|')
   if [ $status != 0 ] && [ -z "$reasons" ]; then
     reasons="harness: exit $status: $(grep -m1 -E 'Failure|winerun:' -A2 "$log" | tr '\r\n' '  ' | cut -c1-200)"

@@ -110,7 +110,7 @@ static std::string Lacks(bool calibrated)
          {HasInstalledFiles(false), HasProgramsAndFeaturesEntry(bench::WindowsDir(), InstalledKiB()),
           HasParameters(calibrated ? kCalibrated : std::map<std::string, DWORD>{})})
         if (!check)
-            lacks += std::string(check.message()) + "; ";
+            lacks += check.message();   // each ends with "; "
     if (!ParametersGrantGuests())
         lacks += "no grant on the parameters' key; ";
     // A kept calibration needs no calibration at the next logon.
