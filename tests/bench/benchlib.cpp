@@ -323,7 +323,67 @@ struct Program {
     DWORD processId = 0;
     DWORD exitCode = 0xFFFFFFFF;
     HANDLE process = nullptr;
+    // A DLL loaded before the entry point runs: a breakpoint there (and the
+    // byte it replaced) holds the main thread until the thread that runs
+    // LoadLibraryA has ended.
+    std::string inject;
+    BYTE *entry = nullptr, saved = 0;
+    HANDLE mainThread = nullptr;
+    DWORD loaderThread = 0;
 };
+
+static std::string nextInjection;
+
+void InjectIntoNextStart(const std::string &dllPath) { nextInjection = dllPath; }
+
+// The image's AddressOfEntryPoint, read from its headers in the process.
+static void ArmInjection(Program *p, HANDLE process, const CREATE_PROCESS_DEBUG_INFO &info)
+{
+    BYTE *base = (BYTE *)info.lpBaseOfImage, breakpoint = 0xCC;
+    LONG header = 0;
+    DWORD entry = 0;
+    if (!ReadProcessMemory(process, base + 0x3C, &header, sizeof(header), nullptr)
+        || !ReadProcessMemory(process, base + header + 0x28, &entry, sizeof(entry), nullptr)
+        || !ReadProcessMemory(process, base + entry, &p->saved, 1, nullptr)
+        || !WriteProcessMemory(process, base + entry, &breakpoint, 1, nullptr)) {
+        ADD_FAILURE() << "bench: no breakpoint at the entry point (" << GetLastError() << ")";
+        return;
+    }
+    FlushInstructionCache(process, base + entry, 1);
+    p->entry = base + entry;
+    p->mainThread = info.hThread;
+}
+
+// At the breakpoint: the byte back, the main thread set back on it and held.
+static void LoadAtEntry(Program *p, HANDLE process)
+{
+    WriteProcessMemory(process, p->entry, &p->saved, 1, nullptr);
+    FlushInstructionCache(process, p->entry, 1);
+    CONTEXT context;
+    ZeroMemory(&context, sizeof(context));
+    context.ContextFlags = CONTEXT_CONTROL;
+    GetThreadContext(p->mainThread, &context);
+#ifdef _WIN64
+    context.Rip = (DWORD64)p->entry;
+#else
+    context.Eip = (DWORD)p->entry;
+#endif
+    SetThreadContext(p->mainThread, &context);
+    SuspendThread(p->mainThread);
+    // Kernel32 lies at the same address in every process.
+    auto load = (LPTHREAD_START_ROUTINE)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
+    size_t size = p->inject.size() + 1;
+    void *path = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    HANDLE thread = path && WriteProcessMemory(process, path, p->inject.c_str(), size, nullptr)
+                        ? CreateRemoteThread(process, nullptr, 0, load, path, 0, &p->loaderThread)
+                        : nullptr;
+    if (thread) {
+        CloseHandle(thread);
+        return;
+    }
+    ADD_FAILURE() << "bench: cannot load " << p->inject << " (" << GetLastError() << ")";
+    ResumeThread(p->mainThread);
+}
 
 static void Debug(Program *p, std::string commandLine, std::string currentDir)
 {
@@ -383,10 +443,18 @@ static void Debug(Program *p, std::string commandLine, std::string currentDir)
         case EXCEPTION_DEBUG_EVENT:
             if (ev.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
                 status = DBG_EXCEPTION_NOT_HANDLED;
+            else if (p->entry && ev.u.Exception.ExceptionRecord.ExceptionAddress == p->entry)
+                LoadAtEntry(p, processHandle);
             break;
         case CREATE_PROCESS_DEBUG_EVENT:
             if (ev.u.CreateProcessInfo.hFile)
                 CloseHandle(ev.u.CreateProcessInfo.hFile);
+            if (!p->inject.empty() && ev.dwProcessId == pi.dwProcessId)
+                ArmInjection(p, processHandle, ev.u.CreateProcessInfo);
+            break;
+        case EXIT_THREAD_DEBUG_EVENT:
+            if (p->loaderThread && ev.dwThreadId == p->loaderThread)
+                ResumeThread(p->mainThread);
             break;
         case LOAD_DLL_DEBUG_EVENT:
             if (ev.u.LoadDll.hFile)
@@ -411,6 +479,7 @@ Program *StartProgram(const std::string &exe, const std::string &args, const std
     Program *p = new Program;
     p->started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     p->ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    p->inject.swap(nextInjection);
     std::string commandLine = "\"" + exe + "\"";
     if (!args.empty())
         commandLine += " " + args;

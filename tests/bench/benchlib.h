@@ -1,7 +1,8 @@
 // Test bench helpers for the Wine test programs: the build's program folder,
 // the registry as Windows stores it, the simulated touch controller, programs
-// run under the debug API (exit code and every debugger-output line), their
-// windows and message boxes, input and the screen's pixels.
+// run under the debug API (exit code and every debugger-output line, a DLL
+// loaded before their entry point), their windows and message boxes, input
+// and the screen's pixels.
 #ifndef BENCHLIB_H
 #define BENCHLIB_H
 
@@ -88,6 +89,10 @@ void InstallDefaultParameters();
 
 // --- programs under test ------------------------------------------------------------
 struct Program;
+// The next StartProgram (and only that one) loads the DLL at dllPath into the
+// program before its entry point runs: the program's main thread waits at
+// its entry point until LoadLibraryA has returned in a thread of its own.
+void InjectIntoNextStart(const std::string &dllPath);
 // Starts exe (a path) with the command-line tail args, under the debug API.
 Program *StartProgram(const std::string &exe, const std::string &args = "",
                       const std::string &currentDir = "");

@@ -45,6 +45,44 @@ void PrepareMedium(const std::string &dir, bool withDriverInstaller)
     }
 }
 
+::testing::AssertionResult HasInstalledFiles(bool win9x)
+{
+    std::vector<std::pair<std::string, std::string>> copies;   // where, and which file of the medium
+    for (const std::string &file : ProductFiles())
+        copies.push_back({Installed(file), file});
+    std::vector<std::string> second = SecondCopies(win9x);
+    for (size_t i = 0; i < second.size(); i++)
+        copies.push_back({bench::WindowsDir() + "\\" + second[i], ProductFiles()[i]});
+    std::string wrong;
+    for (const auto &copy : copies) {
+        DWORD attributes = GetFileAttributesA(copy.first.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            wrong += copy.first + " missing; ";
+        else if ((attributes & FILE_ATTRIBUTE_READONLY)
+                 || bench::ReadFileText(copy.first) != bench::ReadFileText(Medium(copy.second)))
+            wrong += copy.first + " read-only or not the medium's; ";
+    }
+    if (wrong.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << wrong;
+}
+
+DWORD InstalledKiB()
+{
+    size_t bytes = 1023;
+    for (const std::string &file : ProductFiles())
+        bytes += bench::ReadFileText(Installed(file)).size();
+    for (const std::string &copy : SecondCopies(false))
+        bytes += bench::ReadFileText(bench::WindowsDir() + "\\" + copy).size();
+    return (DWORD)(bytes / 1024);
+}
+
+std::vector<std::string> DoubleClickStays()
+{
+    return {"+ HKLM\\Control Panel", "+ HKLM\\Control Panel\\Mouse", "+ HKLM\\Control Panel\\Mouse :DoubleClickHeight",
+            "+ HKLM\\Control Panel\\Mouse :DoubleClickSpeed", "+ HKLM\\Control Panel\\Mouse :DoubleClickWidth"};
+}
+
 std::string InstallDir() { return bench::WindowsDir() + "\\ZentaroxUSB"; }
 std::string Installed(const std::string &file) { return InstallDir() + "\\" + file; }
 

@@ -1,8 +1,9 @@
 // Bench steps of the setup program's tests and of the main job: a medium laid
 // out from the release folder with the stand-ins added, the wizard driven by
 // real clicks, its message boxes told apart from its pages, shortcuts read
-// back through the shell's link object, and a snapshot of the registry and
-// the disk to compare before and after.
+// back through the shell's link object, the installed files judged against
+// the medium, and a snapshot of the registry and the disk to compare before
+// and after.
 #ifndef INSTALLBENCH_H
 #define INSTALLBENCH_H
 
@@ -10,6 +11,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include <gtest/gtest.h>
 #include "benchlib.h"
 #include "setuptexts.h"
 
@@ -37,6 +39,15 @@ std::vector<std::string> SecondCopies(bool win9x);
 bench::RegValue RunValue();
 // The ten file names in copy order.
 const std::vector<std::string> &ProductFiles();
+// The ten installed files and the second copies of the OS class, each equal
+// to its file on the medium and none read-only.
+::testing::AssertionResult HasInstalledFiles(bool win9x);
+// What the ten installed files and the four second copies take, in KiB
+// rounded up.
+DWORD InstalledKiB();
+// What a removal leaves by design, as ProductDiff lines: the double-click
+// settings.
+std::vector<std::string> DoubleClickStays();
 
 // A visible dialog of the process with exactly this caption.
 HWND WaitForPage(DWORD processId, const char *caption, DWORD timeoutMs = bench::kHangGuardMs);

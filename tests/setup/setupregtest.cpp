@@ -60,7 +60,7 @@ static std::string FileVersionOf(const std::string &exe)
     return ::testing::AssertionFailure() << failures;
 }
 
-::testing::AssertionResult HasDefaultParameters()
+::testing::AssertionResult HasParameters(const std::map<std::string, DWORD> &changed)
 {
     static const std::map<std::string, DWORD> nonZero = {
         {"ScreenWidth", 100}, {"ScreenHigh", 100}, {"BeepMode", 2}, {"BeepFreq", 1000},
@@ -68,8 +68,8 @@ static std::string FileVersionOf(const std::string &exe)
     ::testing::AssertionResult result = ::testing::AssertionSuccess();
     for (const TouchParameter &parameter : DefaultTouchParameters) {
         bench::RegValue value = bench::ReadValue(HKLM, kParamsKey, parameter.name);
-        auto found = nonZero.find(parameter.name);
-        DWORD expected = found == nonZero.end() ? 0 : found->second;
+        auto given = changed.find(parameter.name), found = nonZero.find(parameter.name);
+        DWORD expected = given != changed.end() ? given->second : found == nonZero.end() ? 0 : found->second;
         if (!value.exists || value.type != REG_DWORD || value.AsDword() != expected) {
             if (result)
                 result = ::testing::AssertionFailure();

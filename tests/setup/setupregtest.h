@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <aclapi.h>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include "benchlib.h"
 
@@ -31,8 +32,10 @@ inline std::string Sz(const std::string &text) { return text + '\0'; }
 // the version resource's of the built Install.exe.
 ::testing::AssertionResult HasProgramsAndFeaturesEntry(const std::string &windows, DWORD kib);
 
-// All nineteen driver parameters at their installed defaults, REG_DWORD, 4 bytes.
-::testing::AssertionResult HasDefaultParameters();
+// All nineteen driver parameters, REG_DWORD, 4 bytes: those named in
+// changed holding the number given there, the rest their installed defaults.
+::testing::AssertionResult HasParameters(const std::map<std::string, DWORD> &changed);
+inline ::testing::AssertionResult HasDefaultParameters() { return HasParameters({}); }
 
 // An explicit-access entry for an account given by name.
 EXPLICIT_ACCESS_A EntryFor(const char *account, DWORD access, ACCESS_MODE mode);

@@ -51,15 +51,9 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
     // What stays: the double-click settings and the running Install.exe with
     // its folder.
     std::string windows = bench::WindowsDir();
-    std::vector<std::string> stays = {
-        "+ HKLM\\Control Panel",
-        "+ HKLM\\Control Panel\\Mouse",
-        "+ HKLM\\Control Panel\\Mouse :DoubleClickHeight",
-        "+ HKLM\\Control Panel\\Mouse :DoubleClickSpeed",
-        "+ HKLM\\Control Panel\\Mouse :DoubleClickWidth",
-        "+ " + windows + "\\ZentaroxUSB",
-        "+ " + windows + "\\ZentaroxUSB\\Install.exe",
-    };
+    std::vector<std::string> stays = DoubleClickStays();
+    stays.push_back("+ " + windows + "\\ZentaroxUSB");
+    stays.push_back("+ " + windows + "\\ZentaroxUSB\\Install.exe");
     std::map<std::string, std::string> removed = Snapshot();
     std::sort(stays.begin(), stays.end());
     EXPECT_EQ(ProductDiff(before, removed), stays);
