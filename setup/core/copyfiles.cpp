@@ -141,9 +141,12 @@ static BOOL MakeInstallFolder(const char *folder)
 {
     DWORD made = CreateDirectoryA(folder, NULL) ? ERROR_SUCCESS : GetLastError();
     DWORD attributes = GetFileAttributesA(folder);
-    DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? (made != ERROR_SUCCESS ? made : GetLastError())
+    DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError()
                 : !(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
                     ? (DWORD)ERROR_DIRECTORY : (DWORD)ERROR_SUCCESS;
+    // Not there: why it could not be made.
+    if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && made != ERROR_SUCCESS)
+        error = made;
     if (error != ERROR_SUCCESS)
         LogFailure("make the installation folder ", folder, error);
     SetLastError(error);

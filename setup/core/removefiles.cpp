@@ -61,11 +61,12 @@ DWORD DeleteOrScheduleFile(const char *path, BOOL *scheduled)
 }
 
 // One folder's removal as it goes: whether something in it waits for the
-// restart, whether the folder itself does, whether something not ours
-// (a subfolder) keeps it, and the first error.
+// restart, whether the folder itself does, after everything in it that
+// does (folderLast), whether something not ours (a subfolder) keeps it,
+// and the first error.
 struct FolderRemoval {
     const char *path;
-    BOOL scheduled, folderScheduled, kept;
+    BOOL scheduled, folderLast, kept;
     DWORD error;
 };
 
@@ -82,15 +83,17 @@ static void DeleteFolderEntry(FolderRemoval *removal, const char *name)
     }
     DWORD error = DeleteOrScheduleFile(file, &scheduled);
     removal->scheduled |= scheduled;
+    removal->folderLast &= !scheduled;
     if (removal->error == ERROR_SUCCESS)
         removal->error = error;
 }
 
 // The folder itself, once its files are gone or go at the restart: now, or
-// (after a file that goes at the restart) at the restart too, after them.
+// (after a file that goes at the restart) at the restart too, after them;
+// asked again when a file was left for the restart after it.
 static void DeleteFolderItself(FolderRemoval *removal)
 {
-    if (removal->error != ERROR_SUCCESS || removal->folderScheduled)
+    if (removal->error != ERROR_SUCCESS || removal->folderLast)
         return;
     if (removal->kept) {
         SetupLog("%s stays: it holds what is not ours", removal->path);
@@ -101,7 +104,7 @@ static void DeleteFolderItself(FolderRemoval *removal)
         return;
     }
     removal->error = DeleteAtRestart(removal->path, removal->scheduled ? ERROR_DIR_NOT_EMPTY : GetLastError());
-    removal->folderScheduled = removal->error == ERROR_SUCCESS;
+    removal->folderLast = removal->error == ERROR_SUCCESS;
 }
 
 DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int lastCount)
@@ -112,10 +115,10 @@ DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int last
         return ERROR_BAD_PATHNAME;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        BOOL exists;
-        removal.error = CheckPathExists(path, &exists);
-        if (removal.error != ERROR_SUCCESS)
-            LogFailure("check ", path, removal.error);
+        removal.error = GetLastError();
+        if (removal.error == ERROR_FILE_NOT_FOUND || removal.error == ERROR_PATH_NOT_FOUND)
+            return ERROR_SUCCESS;
+        LogFailure("check ", path, removal.error);
         return removal.error;
     }
     // Only a folder of our own is emptied: not a file that stands at its
@@ -131,7 +134,7 @@ DWORD DeleteFolderFiles(const char *path, const char *const *lastFiles, int last
         // what is in it cannot be told.
         DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
-            LogFailure("list ", path, error);
+            LogFailure("list ", pattern, error);
             return error;
         }
     } else {

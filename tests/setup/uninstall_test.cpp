@@ -113,7 +113,9 @@ TEST(Uninstall, RemovesWhatTheInstallationAddedAndKeepsWhatMustStay)
 
 // A removal that stops says why and leaves the product listed, so the user
 // can remove it once the cause is mended: first a driver installer that is
-// missing, then one that reports failure, then one that crashes.
+// missing, then one that reports failure, then one that crashes, then a
+// registration that Windows refuses to delete (the fault seam's access
+// denied), after which the removal goes no further.
 TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
 {
     InstallThroughWizard();
@@ -129,21 +131,33 @@ TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
         std::string text;
         DWORD silentExitCode;
         std::vector<std::string> silentTrace;
+        const char *fault = nullptr;
     } stops[] = {
         {0, kUninstallCaption, StepFailureText(kDriverStepFailedText, 2, 9), ERROR_FILE_NOT_FOUND,
          {"Start driver installer fail(2)\n", Traced(StepFailureText(kDriverStepFailedText, 2, 9))}},
         {2, kSetupCaption, kRemoveFailedText, 1603, {Traced(kRemoveFailedText)}},
         {0xC0000005, kSetupCaption, kRemoveFailedText, 1603, {Traced(kRemoveFailedText)}},
+        {0, kUninstallCaption, StepFailureText(kRemovalIncompleteText, 5, 9), ERROR_ACCESS_DENIED,
+         {Traced(StepFailureText(kRemovalIncompleteText, 5, 9))}, "RegDeleteKeyA =Tessivar 5"},
+    };
+    SetEnvironmentVariableA("ZX_SEAM_FAIL", nullptr);
+    auto seam = [](const Stop &stop) {
+        SetEnvironmentVariableA("ZX_SEAM_FAIL", stop.fault);
+        if (stop.fault)
+            bench::InjectIntoNextStart(bench::BinDir() + "\\faultseam.dll");
     };
     for (const auto &stop : stops) {
         bench::WriteDword(HKLM, "Software\\VelqarStandIn", "UninstallExitCode", stop.driverExitCode);
         bench::Program *removal;
+        seam(stop);
         AnswerBox(StartRemoval(&removal), IDYES);
         bench::MessageBoxInfo box = WaitForBox(bench::ProgramId(removal));
         EXPECT_OK_BOX(box, stop.caption, stop.text, true);
         EXPECT_TRUE(HasString(kRegistrationKey, "UninstallString", Sz(Installed("Install.exe") + " /u")));
         EXPECT_TRUE(bench::FileExists(Installed("Kaplet.exe")));
-        EXPECT_TRUE(HasDefaultParameters());
+        // Past the driver installer, the driver's keys are gone; its
+        // installer is still there for the registered removal.
+        EXPECT_TRUE(stop.fault ? bench::FileExists(Installed("Velqar.exe")) : HasDefaultParameters());
         AnswerBox(box, IDOK);
         // No restart question: the program just ends.
         DWORD exitCode = 1;
@@ -152,6 +166,7 @@ TEST(Uninstall, RemovalThatStopsSaysWhyAndLeavesTheProductRemovable)
         bench::EndProgram(removal);
 
         std::map<std::string, std::string> stopped = Snapshot();
+        seam(stop);
         SilentRun silent = RunSilently(Installed("Install.exe"), "/u /S");
         EXPECT_EQ(silent.exitCode, stop.silentExitCode);
         EXPECT_EQ(silent.window, "");
