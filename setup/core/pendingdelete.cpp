@@ -14,6 +14,12 @@
 // repair) leaves new copies staged to replace the files in use at the
 // restart. A removal before that restart would otherwise have the restart
 // put them back, unlisted, for good.
+//
+// DropPendingRenamesFrom: a failed step's staged copies that cannot be
+// deleted lose their renames, so the restart does not apply a failed run.
+//
+// A list that cannot be read or written is logged and reported to the
+// caller, never taken for an empty one.
 #include <windows.h>
 #include "install.h"
 #include "setupcontext.h"

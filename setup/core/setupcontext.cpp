@@ -158,11 +158,6 @@ BOOL StartMenuFolderPath(char *path)
         && FormatBounded(path, SETUP_PATH_MAX, "%s\\%s", programsDir, START_MENU_FOLDER_NAME);
 }
 
-BOOL PathExists(const char *path)
-{
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 DWORD CheckPathExists(const char *path, BOOL *exists)
 {
     *exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;

@@ -79,11 +79,9 @@ BOOL StartMenuFolderPath(char *path);
 BOOL InstallFolderFilePath(const char *folderName, const char *file, char *path);
 // sourceDir\Velqar.exe: the driver installer beside the running Install.exe.
 BOOL DriverInstallerPath(char *path);
-// Whether anything, file or folder, is at path.
-BOOL PathExists(const char *path);
-// The same, where "cannot tell" must not pass for "not there": ERROR_SUCCESS
-// with exists, or the error when the check failed for any other reason
-// than a missing file or folder.
+// Whether anything, file or folder, is at path: ERROR_SUCCESS with exists,
+// or the error when the check failed for any other reason than a missing
+// file or folder ("cannot tell" must not pass for "not there").
 DWORD CheckPathExists(const char *path, BOOL *exists);
 
 // Whether folder (sourceDir, windowsDir or programsDir) holds a resolved
